@@ -1,0 +1,49 @@
+#include "logs/DiagnosticLog.h"
+
+#include "common/Clock.h"
+#include "common/Text.h"
+
+#include <cstdio>
+
+namespace qv {
+
+void DiagnosticLog::setPaths(const std::string& systemLogPath, const std::string& detectLogPath) {
+    systemLogPath_ = systemLogPath;
+    detectLogPath_ = detectLogPath;
+}
+
+void DiagnosticLog::setOpenFailureReporter(OpenFailureReporter reporter) { reporter_ = std::move(reporter); }
+
+void DiagnosticLog::writeSystemLog(const std::string& message) const {
+    appendLine(systemLogPath_, message.empty() ? std::string() : " - " + message, "SYSLOG OPEN ERROR");
+}
+
+void DiagnosticLog::writeDetectLog(const std::string& message) const {
+    appendLine(detectLogPath_, " " + message, "DETECT OPEN ERROR 2");
+}
+
+void DiagnosticLog::writeDetectResult(int32_t percent, int32_t validPasses, int32_t totalPasses,
+                                      const std::string& path) const {
+    appendLine(detectLogPath_, formatText(" - %3d%% [%d/%d] ", percent, validPasses, totalPasses) + path,
+               "DETECT OPEN ERROR 1");
+}
+
+void DiagnosticLog::appendLine(const std::string& path, const std::string& text, const char* failureText) const {
+    // Binary mode with explicit CR LF, so the bytes are the same on every platform.
+    std::string line = localTimestamp() + text + "\r\n";
+    OpenFailureReporter reporter;
+    {
+        std::lock_guard<std::mutex> guard(mutex_);
+        std::FILE* file = path.empty() ? nullptr : std::fopen(path.c_str(), "ab");
+        if (file != nullptr) {
+            std::fwrite(line.data(), 1, line.size(), file);
+            std::fclose(file);
+            return;
+        }
+        reporter = reporter_;
+    }
+    if (reporter)
+        reporter(failureText);
+}
+
+} // namespace qv

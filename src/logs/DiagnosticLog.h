@@ -1,0 +1,38 @@
+#pragma once
+// The program's two append-only diagnostic logs, "System.log" and "Detect.log".
+// Every line is a complete open, append and close, so the files can be read or deleted while the program runs.
+#include <cstdint>
+#include <functional>
+#include <mutex>
+#include <string>
+
+namespace qv {
+
+class DiagnosticLog {
+public:
+    // Told when a log cannot be opened; the Windows layer shows a message box with the given text.
+    using OpenFailureReporter = std::function<void(const std::string& text)>;
+
+    void setPaths(const std::string& systemLogPath, const std::string& detectLogPath);
+    void setOpenFailureReporter(OpenFailureReporter reporter);
+
+    // "<time stamp>" or "<time stamp> - <message>".
+    void writeSystemLog(const std::string& message) const;
+    // "<time stamp> <message>".
+    void writeDetectLog(const std::string& message) const;
+    // "<time stamp> - %3d%% [%d/%d] <path>".
+    void writeDetectResult(int32_t percent, int32_t validPasses, int32_t totalPasses, const std::string& path) const;
+
+    const std::string& systemLogPath() const { return systemLogPath_; }
+    const std::string& detectLogPath() const { return detectLogPath_; }
+
+private:
+    void appendLine(const std::string& path, const std::string& text, const char* failureText) const;
+
+    std::string systemLogPath_;
+    std::string detectLogPath_;
+    OpenFailureReporter reporter_;
+    mutable std::mutex mutex_;
+};
+
+} // namespace qv
