@@ -1,0 +1,82 @@
+#include "engine/win/ChildProcess.h"
+
+#include <vector>
+
+namespace qv {
+
+bool startChild(const std::string& commandLine, const std::string& workingDirectory, HANDLE stdOutput,
+                ChildProcess& child, DWORD& error) {
+    child.clear();
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_HIDE;
+    if (stdOutput != nullptr) {
+        startup.dwFlags |= STARTF_USESTDHANDLES;
+        startup.hStdOutput = stdOutput;
+    }
+    std::vector<char> mutableCommand(commandLine.begin(), commandLine.end());
+    mutableCommand.push_back('\0');
+    PROCESS_INFORMATION info{};
+    if (!CreateProcessA(nullptr, mutableCommand.data(), nullptr, nullptr, TRUE, IDLE_PRIORITY_CLASS, nullptr,
+                        workingDirectory.empty() ? nullptr : workingDirectory.c_str(), &startup, &info)) {
+        error = GetLastError();
+        return false;
+    }
+    child.process.reset(info.hProcess);
+    child.thread.reset(info.hThread);
+    child.processId = info.dwProcessId;
+    child.threadId = info.dwThreadId;
+    error = 0;
+    return true;
+}
+
+OutputDrain::~OutputDrain() { finish(1000); }
+
+bool OutputDrain::start(win::UniqueHandle readEnd, const std::string& outputPath) {
+    readEnd_ = std::move(readEnd);
+    file_.reset(CreateFileA(outputPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                            nullptr));
+    fileCreated_ = file_.valid();
+    thread_.reset(CreateThread(nullptr, 0, &OutputDrain::copyLoop, this, 0, nullptr));
+    return thread_.valid();
+}
+
+bool OutputDrain::finish(DWORD timeoutMs) {
+    bool complete = true;
+    if (thread_) {
+        if (WaitForSingleObject(thread_.get(), timeoutMs) != WAIT_OBJECT_0) {
+            // Something still holds the pipe's write end (a detector's own child, say): stop reading.
+            complete = false;
+            CancelSynchronousIo(thread_.get());
+            if (WaitForSingleObject(thread_.get(), 2000) != WAIT_OBJECT_0)
+                TerminateThread(thread_.get(), 0);
+        }
+        thread_.reset();
+    }
+    readEnd_.reset();
+    file_.reset();
+    return complete;
+}
+
+DWORD WINAPI OutputDrain::copyLoop(void* self) {
+    auto* drain = static_cast<OutputDrain*>(self);
+    char block[2048];
+    DWORD got = 0;
+    while (ReadFile(drain->readEnd_.get(), block, sizeof block, &got, nullptr) && got > 0) {
+        const char* from = block;
+        DWORD left = got;
+        while (drain->file_ && left > 0) {
+            DWORD written = 0;
+            if (!WriteFile(drain->file_.get(), from, left, &written, nullptr) || written == 0) {
+                drain->file_.reset(); // keep reading so the child never blocks on a full pipe
+                break;
+            }
+            from += written;
+            left -= written;
+        }
+    }
+    return 0;
+}
+
+} // namespace qv

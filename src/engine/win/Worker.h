@@ -1,0 +1,115 @@
+#pragma once
+// The worker thread: takes queue entries one at a time, decodes compressed files, runs the detector
+// pass after pass and hands each file's verdict to its host. It never blocks on a child: it sleeps in
+// one wait on its signals and answers each signal with one step of the work.
+#include "engine/DecoderTable.h"
+#include "engine/win/ChildProcess.h"
+#include "logs/DiagnosticLog.h"
+#include "queue/QueueStore.h"
+#include "settings/Settings.h"
+#include "win/Handles.h"
+
+#include <atomic>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace qv {
+
+// What the worker tells the rest of the program. Called on the worker thread.
+class WorkerHost {
+public:
+    virtual ~WorkerHost() = default;
+    // The head entry is about to be worked on (its directory becomes the current directory).
+    virtual void entryTaken(const QueueEntry& entry) = 0;
+    // The entry's detection starts: time it from now.
+    virtual void timingStarted(const QueueEntry& entry) = 0;
+    // The entry left the queue after its passes; average is -1 when no pass gave a verdict.
+    virtual void entryFinished(const QueueEntry& entry, int32_t passes, int32_t validPasses, int32_t average) = 0;
+    // The entry left the queue unchecked; timingWasStarted says whether timingStarted preceded it.
+    virtual void entryDropped(const QueueEntry& entry, bool timingWasStarted) = 0;
+    virtual void setStatus(const std::string& text) = 0;
+    // The queue was found empty after work.
+    virtual void queueDrained() = 0;
+};
+
+struct WorkerConfig {
+    std::string programDirectory; // current directory of every child and home of the scratch files
+    std::string detectorPath;
+    uint32_t processId = 0; // names the scratch files
+};
+
+enum class WorkerPhase { Idle, Decompressing, Detecting };
+
+class Worker {
+public:
+    Worker(WorkerHost& host, QueueStore& queue, const DecoderTable& decoders, const SharedSettings& settings,
+           const DiagnosticLog& log, WorkerConfig config);
+    ~Worker();
+    Worker(const Worker&) = delete;
+    Worker& operator=(const Worker&) = delete;
+
+    [[nodiscard]] bool start();
+    bool started() const { return thread_.valid(); }
+
+    // Commands from the user-interface thread; each is a one-shot signal that the worker lowers when
+    // it takes it, so none is lost while the worker is busy.
+    void pause();
+    void resume();
+    void setPriority(int32_t level);
+    // Clears paused, raises resume and then finish.
+    void finish();
+    // Waits for the thread to end; true when it did within timeoutMs.
+    bool waitFinished(DWORD timeoutMs);
+
+    std::string tempFileName() const;
+    std::string detectorOutputFileName() const;
+
+private:
+    enum Signal { kFinish, kDecoderEnded, kDetectorEnded, kNextEntry, kPause, kResume, kPriority, kSignalCount };
+
+    static DWORD WINAPI threadProc(void* self);
+    void run();
+    void takeNextEntry();
+    void startDecoder();
+    void onDecoderEnded();
+    void startDetectorPass(const std::string& file, int32_t passIndex);
+    void onDetectorEnded();
+    void readDetectorOutput();
+    void finishEntry();
+    void dropEntry(const char* reason);
+    void onPause();
+    void onResume();
+    void onPriority();
+    void applyPriority();
+    void terminateChild();
+    void removeTempFile(bool logIt);
+    void removeDetectorOutput(bool logIt);
+    void log(const std::string& message) const { log_.writeSystemLog(message); }
+
+    WorkerHost& host_;
+    QueueStore& queue_;
+    const DecoderTable& decoders_;
+    const SharedSettings& settings_;
+    const DiagnosticLog& log_;
+    const WorkerConfig config_;
+
+    win::UniqueHandle thread_;
+    win::UniqueHandle events_[kSignalCount];
+    std::atomic<bool> paused_{false};
+    std::atomic<int32_t> priority_{89};
+
+    // Worker-thread state.
+    WorkerPhase phase_ = WorkerPhase::Idle;
+    bool busy_ = false;
+    ChildProcess child_;
+    OutputDrain drain_;
+    QueueEntry entry_;
+    DecoderRow row_;
+    bool timing_ = false;
+    int32_t passCount_ = 0;
+    int32_t passIndex_ = 0;
+    std::vector<int32_t> validVerdicts_;
+};
+
+} // namespace qv

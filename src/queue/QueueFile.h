@@ -1,0 +1,28 @@
+#pragma once
+// The queue file format shared by "Queue.log" and the hand-off files: rows of size, type and path.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace qv {
+
+struct QueueEntry {
+    std::string path;
+    std::string type; // extension without the dot, in the letter case of the path
+    uint32_t sizeKb = 0;
+};
+
+// "%d\t%s\t%s\r\n".
+std::string formatQueueRow(const QueueEntry& entry);
+
+// ";" then "; N file(s) listed", or "; No files in queue" without rows; then ";".
+std::string queueFileFooter(std::size_t rowCount);
+
+// Header, rows and footer of a whole queue file.
+std::string formatQueueFile(const std::vector<QueueEntry>& entries);
+
+// Rows of a queue file's content. A tab ends a field: the size runs to the first tab, the type from
+// there to the next tab, the path from the last tab on; a missing field reads as the first field.
+std::vector<QueueEntry> parseQueueFile(const std::string& content);
+
+} // namespace qv

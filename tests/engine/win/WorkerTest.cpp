@@ -1,0 +1,175 @@
+#include "engine/win/Worker.h"
+
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+
+using namespace qv;
+
+namespace {
+
+// Records what the worker tells its host, and lets a test wait for it with a deadline.
+class RecordingHost : public WorkerHost {
+public:
+    struct Finished {
+        std::string path;
+        int32_t passes;
+        int32_t valid;
+        int32_t average;
+    };
+
+    void entryTaken(const QueueEntry&) override {}
+    void timingStarted(const QueueEntry& entry) override { record([&] { timed.push_back(entry.path); }); }
+    void entryFinished(const QueueEntry& entry, int32_t passes, int32_t valid, int32_t average) override {
+        record([&] { finished.push_back({entry.path, passes, valid, average}); });
+    }
+    void entryDropped(const QueueEntry& entry, bool) override { record([&] { dropped.push_back(entry.path); }); }
+    void setStatus(const std::string& text) override { record([&] { statuses.push_back(text); }); }
+    void queueDrained() override { record([&] { ++drained; }); }
+
+    template <typename Predicate>
+    bool waitFor(Predicate done, int seconds = 30) {
+        std::unique_lock<std::mutex> lock(mutex);
+        return changed.wait_for(lock, std::chrono::seconds(seconds), [&] { return done(); });
+    }
+
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::vector<std::string> timed;
+    std::vector<Finished> finished;
+    std::vector<std::string> dropped;
+    std::vector<std::string> statuses;
+    int drained = 0;
+
+private:
+    template <typename Change>
+    void record(Change change) {
+        {
+            std::lock_guard<std::mutex> guard(mutex);
+            change();
+        }
+        changed.notify_all();
+    }
+};
+
+std::string executableDirectory() {
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string s(path);
+    return s.substr(0, s.rfind('\\'));
+}
+
+std::string standinDetector() { return executableDirectory() + "\\standin\\aucdtect.exe"; }
+
+class WorkerTest : public ::testing::Test {
+protected:
+    WorkerTest() {
+        log.setPaths(dir.file("System.log"), dir.file("Detect.log"));
+        decoders.append(DecoderRow{false, "wav", "", ""});
+    }
+
+    std::string script(const std::string& name, const std::string& text) {
+        std::string path = dir.file(name);
+        qvtest::writeFile(path, text);
+        return path;
+    }
+
+    std::unique_ptr<Worker> startWorker(const std::string& detector) {
+        auto worker = std::make_unique<Worker>(host, queue, decoders, settings, log,
+                                               WorkerConfig{dir.str(), detector, GetCurrentProcessId()});
+        EXPECT_TRUE(worker->start());
+        return worker;
+    }
+
+    std::string systemLog() { return qvtest::readFile(dir.file("System.log")); }
+
+    qvtest::TempDir dir;
+    RecordingHost host;
+    QueueStore queue;
+    DecoderTable decoders;
+    SharedSettings settings;
+    DiagnosticLog log;
+};
+
+} // namespace
+
+TEST_F(WorkerTest, ADetectorThatCannotStartFinishesTheEntryAsUnknownAndGoesOn) {
+    std::string a = script("a.wav", "m* verdict=cdda:90\r\n");
+    std::string b = script("b.wav", "m* verdict=cdda:90\r\n");
+    queue.addEntry(1, "wav", a);
+    queue.addEntry(1, "wav", b);
+    auto worker = startWorker(dir.file("no-such-detector.exe"));
+    ASSERT_TRUE(host.waitFor([&] { return host.finished.size() == 2; }));
+    EXPECT_EQ(host.finished[0].path, a);
+    EXPECT_EQ(host.finished[0].average, -1);
+    EXPECT_EQ(host.finished[0].passes, 0);
+    EXPECT_TRUE(queue.isEmpty());
+    worker->finish();
+    EXPECT_TRUE(worker->waitFinished(20000));
+    EXPECT_NE(systemLog().find("Cannot start detector"), std::string::npos);
+}
+
+TEST_F(WorkerTest, AnEntryOfATypeWithoutDecoderRowIsDroppedWithALogLine) {
+    std::string odd = script("x.ogg", "");
+    std::string good = script("y.wav", "m* verdict=mpeg:30\r\n");
+    queue.addEntry(1, "ogg", odd);
+    queue.addEntry(1, "wav", good);
+    auto worker = startWorker(standinDetector());
+    ASSERT_TRUE(host.waitFor([&] { return host.finished.size() == 1; }));
+    ASSERT_EQ(host.dropped.size(), 1u);
+    EXPECT_EQ(host.dropped[0], odd);
+    EXPECT_EQ(host.timed, std::vector<std::string>{good}); // the dropped entry was never timed
+    EXPECT_EQ(host.finished[0].average, 70);
+    EXPECT_EQ(host.finished[0].passes, 2);
+    EXPECT_NE(systemLog().find("No decoder for the file type of " + odd), std::string::npos);
+    worker->finish();
+    EXPECT_TRUE(worker->waitFinished(20000));
+}
+
+TEST_F(WorkerTest, ReadsTheVerdictBehindMoreOutputThanAPipeHolds) {
+    std::string big = script("big.wav", "m* noise=2097152 verdict=cdda:77\r\n");
+    queue.addEntry(1, "wav", big);
+    settings.maximumTotalPasses = 1;
+    settings.minimumValidPasses = 1;
+    auto worker = startWorker(standinDetector());
+    ASSERT_TRUE(host.waitFor([&] { return host.finished.size() == 1; }, 60));
+    EXPECT_EQ(host.finished[0].average, 77);
+    EXPECT_EQ(host.finished[0].valid, 1);
+    worker->finish();
+    EXPECT_TRUE(worker->waitFinished(20000));
+}
+
+TEST_F(WorkerTest, FinishDuringAHangingPassEndsPromptlyAndKeepsTheEntryQueued) {
+    std::string hang = script("hang.wav", "m* hang\r\n");
+    queue.addEntry(1, "wav", hang);
+    auto worker = startWorker(standinDetector());
+    ASSERT_TRUE(host.waitFor([&] {
+        return !host.statuses.empty() && host.statuses.back() == "Checking (Pass 1)";
+    }));
+    auto started = std::chrono::steady_clock::now();
+    worker->finish();
+    EXPECT_TRUE(worker->waitFinished(20000));
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(10));
+    EXPECT_EQ(queue.headPath(), hang);
+    EXPECT_FALSE(qvtest::fileExists(worker->detectorOutputFileName()));
+    std::string text = systemLog();
+    for (const char* line : {"Finishing worker thread", "Terminating process", "Removing temp file",
+                             "Removing log file", "Worker thread cleanup"})
+        EXPECT_NE(text.find(line), std::string::npos) << line;
+}
+
+TEST_F(WorkerTest, IdleIsReportedOnceAfterWorkAndNotBeforeAny) {
+    auto worker = startWorker(standinDetector());
+    std::string one = script("one.wav", "m* verdict=cdda:100\r\n");
+    queue.addEntry(1, "wav", one);
+    ASSERT_TRUE(host.waitFor([&] { return host.drained == 1; }));
+    EXPECT_EQ(host.statuses.front(), "Checking (Pass 1)");
+    EXPECT_EQ(host.statuses.back(), "Idle");
+    worker->finish();
+    EXPECT_TRUE(worker->waitFinished(20000));
+    EXPECT_EQ(host.drained, 1);
+}

@@ -1,0 +1,57 @@
+#include "queue/QueueFile.h"
+
+#include "common/StateFile.h"
+
+#include <gtest/gtest.h>
+
+using namespace qv;
+
+namespace {
+
+// The file without its time-stamped header.
+std::string body(const std::string& file) { return file.substr(stateFileHeader().size()); }
+
+} // namespace
+
+TEST(QueueFileFormat, FootersSaySingularPluralOrNone) {
+    EXPECT_EQ(body(formatQueueFile({})), "; No files in queue\r\n;\r\n");
+    EXPECT_EQ(body(formatQueueFile({{"D:\\x.FLAC", "FLAC", 2048}})),
+              "2048\tFLAC\tD:\\x.FLAC\r\n;\r\n; 1 file listed\r\n;\r\n");
+    EXPECT_EQ(body(formatQueueFile({{"a", "wav", 1}, {"b", "wav", 2}})),
+              "1\twav\ta\r\n2\twav\tb\r\n;\r\n; 2 files listed\r\n;\r\n");
+}
+
+TEST(QueueFileFormat, ParsesFieldsByTheTabRules) {
+    struct Case {
+        const char* line;
+        uint32_t size;
+        const char* type;
+        const char* path;
+    };
+    const Case cases[] = {
+        {"2048\tFLAC\tD:\\x.FLAC", 2048, "FLAC", "D:\\x.FLAC"},
+        {"123", 123, "123", "123"},                        // no tab: every field is the whole line
+        {"5\twav", 5, "wav", "5"},                          // missing path reads as the first field
+        {"7\twav\tlost\tC:\\y.wav", 7, "wav", "C:\\y.wav"}, // text between the second and last tab is lost
+        {"abc\twav\tC:\\z.wav", 0, "wav", "C:\\z.wav"},     // no digits give 0
+        {"\t\t", 0, "", ""},
+    };
+    for (const Case& c : cases) {
+        auto entries = parseQueueFile(std::string(c.line) + "\r\n");
+        ASSERT_EQ(entries.size(), 1u) << c.line;
+        EXPECT_EQ(entries[0].sizeKb, c.size) << c.line;
+        EXPECT_EQ(entries[0].type, c.type) << c.line;
+        EXPECT_EQ(entries[0].path, c.path) << c.line;
+    }
+}
+
+TEST(QueueFileFormat, RoundTripsWhatItWrites) {
+    std::vector<QueueEntry> entries = {{"C:\\A\\1.wav", "wav", 1}, {"C:\\B b\\2.Flac", "Flac", 2097152}};
+    auto back = parseQueueFile(formatQueueFile(entries));
+    ASSERT_EQ(back.size(), 2u);
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        EXPECT_EQ(back[i].path, entries[i].path);
+        EXPECT_EQ(back[i].type, entries[i].type);
+        EXPECT_EQ(back[i].sizeKb, entries[i].sizeKb);
+    }
+}

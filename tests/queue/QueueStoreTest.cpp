@@ -1,0 +1,126 @@
+#include "queue/QueueStore.h"
+
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <thread>
+#include <utility>
+#include <vector>
+
+using namespace qv;
+
+TEST(QueueStore, NewStoreIsEmptyWithNeutralHead) {
+    QueueStore store;
+    EXPECT_TRUE(store.isEmpty());
+    EXPECT_EQ(store.count(), 0);
+    EXPECT_EQ(store.totalSizeKb(), 0u);
+    EXPECT_EQ(store.headPath(), "");
+    EXPECT_EQ(store.headDirectory(), "");
+    EXPECT_EQ(store.headSizeKb(), 0u);
+    EXPECT_FALSE(store.newDirectoryFlag());
+    store.removeHead(); // harmless on an empty store
+    EXPECT_EQ(store.count(), 0);
+}
+
+TEST(QueueStore, NewDirectoryFlagFollowsTheHeadsDirectory) {
+    struct Case {
+        const char* first;
+        const char* second;
+        bool flagAfterRemovingFirst;
+    };
+    const Case cases[] = {
+        {"C:\\A\\1.wav", "C:\\A\\2.wav", false},
+        {"C:\\A\\1.wav", "C:\\B\\2.wav", true},
+        {"C:\\A\\1.wav", "c:\\a\\2.wav", true}, // directories compare case-sensitively
+    };
+    for (const Case& c : cases) {
+        QueueStore store;
+        store.addEntry(1, "wav", c.first);
+        EXPECT_TRUE(store.newDirectoryFlag());
+        store.addEntry(1, "wav", c.second);
+        EXPECT_TRUE(store.newDirectoryFlag()); // a second entry does not change it
+        store.removeHead();
+        EXPECT_EQ(store.newDirectoryFlag(), c.flagAfterRemovingFirst) << c.first << " then " << c.second;
+        store.removeHead();
+        EXPECT_FALSE(store.newDirectoryFlag());
+        EXPECT_TRUE(store.isEmpty());
+    }
+}
+
+TEST(QueueStore, PerTypeTotalsShareOneRowAcrossLetterCaseAndOutliveTheirEntries) {
+    QueueStore store;
+    store.addEntry(10, "flac", "C:\\A\\1.flac");
+    store.addEntry(20, "FLAC", "C:\\A\\2.FLAC");
+    store.addEntry(30, "Flac", "C:\\A\\3.Flac");
+    store.addEntry(5, "wav", "C:\\A\\4.wav");
+    EXPECT_EQ(store.typeCount("flac"), 3u);
+    EXPECT_EQ(store.typeSizeKb("FLAC"), 60u);
+    EXPECT_EQ(store.totalSizeKb(), 65u);
+    EXPECT_EQ(store.typeCount("ape"), 0u);
+    for (int i = 0; i < 3; ++i)
+        store.removeHead();
+    EXPECT_EQ(store.typeCount("flac"), 0u);
+    EXPECT_EQ(store.typeSizeKb("flac"), 0u);
+    EXPECT_EQ(store.findType("FLAC"), 0); // the row stays
+    EXPECT_EQ(store.headType(), "wav");
+    EXPECT_EQ(store.totalSizeKb(), 5u);
+}
+
+TEST(QueueStore, NotifiesOnceAfterEveryChangeAndAtRegistration) {
+    QueueStore store;
+    store.addEntry(7, "wav", "C:\\A\\1.wav"); // before registration: nothing to tell
+    std::vector<std::pair<int32_t, uint32_t>> seen;
+    store.setNotifyTarget([&seen](int32_t count, uint32_t total) { seen.emplace_back(count, total); });
+    store.addEntry(3, "wav", "C:\\A\\2.wav");
+    store.removeHead();
+    std::vector<std::pair<int32_t, uint32_t>> expected = {{1, 7}, {2, 10}, {1, 3}};
+    EXPECT_EQ(seen, expected);
+}
+
+TEST(QueueStore, SurvivesConcurrentProducerAndConsumer) {
+    QueueStore store;
+    const int total = 2000;
+    std::thread producer([&store] {
+        for (int i = 0; i < total; ++i)
+            store.addEntry(1, "wav", "C:\\D" + std::to_string(i % 7) + "\\f.wav");
+    });
+    int removed = 0;
+    while (removed < total) {
+        if (!store.isEmpty()) {
+            store.removeHead();
+            ++removed;
+        }
+    }
+    producer.join();
+    EXPECT_TRUE(store.isEmpty());
+    EXPECT_EQ(store.count(), 0);
+    EXPECT_EQ(store.totalSizeKb(), 0u);
+    EXPECT_EQ(store.typeCount("wav"), 0u);
+}
+
+TEST(QueueStore, SaveAndLoadRoundTripKeepsOrderAndDeletesTheFile) {
+    qvtest::TempDir dir;
+    std::string path = dir.file("Queue.log");
+    QueueStore out;
+    out.addEntry(2048, "FLAC", "D:\\x.FLAC");
+    out.addEntry(1, "wav", "D:\\My Music\\y.wav");
+    ASSERT_TRUE(out.saveToFile(path));
+
+    QueueStore in;
+    ASSERT_TRUE(in.loadFile(path));
+    EXPECT_FALSE(qvtest::fileExists(path));
+    ASSERT_EQ(in.count(), 2);
+    EXPECT_EQ(in.headPath(), "D:\\x.FLAC");
+    EXPECT_EQ(in.headType(), "FLAC");
+    EXPECT_EQ(in.headSizeKb(), 2048u);
+    in.removeHead();
+    EXPECT_EQ(in.headPath(), "D:\\My Music\\y.wav");
+}
+
+TEST(QueueStore, LoadingAMissingFileAddsNothing) {
+    qvtest::TempDir dir;
+    QueueStore store;
+    EXPECT_FALSE(store.loadFile(dir.file("absent.log")));
+    EXPECT_TRUE(store.isEmpty());
+}
