@@ -1,0 +1,410 @@
+// Looks at and drives the running program's status window and message boxes for the end-to-end scripts.
+// Exit codes: 0 done, 1 failed or timed out (reason on stderr), 2 bad usage.
+#include "ProbeArgs.h"
+#include "WinSupport.h"
+
+#include "common/Version.h"
+
+#include <chrono>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+using qvprobe::Invocation;
+using qvtools::narrow;
+using qvtools::widen;
+
+enum ExitCode { kDone = 0, kFailed = 1, kUsage = 2 };
+
+const DWORD kReplyTimeoutMs = 2000;
+const DWORD kSendTimeoutMs = 5000;
+const std::chrono::milliseconds kPollInterval(50);
+const int kMessageBoxTextId = 0xFFFF;
+
+class ScopedKey {
+public:
+    ScopedKey(HKEY root, const char* path, REGSAM view) {
+        if (RegOpenKeyExW(root, widen(path).c_str(), 0, KEY_QUERY_VALUE | view, &key_) != ERROR_SUCCESS)
+            key_ = nullptr;
+    }
+    ~ScopedKey() {
+        if (key_)
+            RegCloseKey(key_);
+    }
+    ScopedKey(const ScopedKey&) = delete;
+    ScopedKey& operator=(const ScopedKey&) = delete;
+
+    bool readDword(const wchar_t* name, DWORD& value) const {
+        DWORD type = 0;
+        DWORD size = sizeof value;
+        return key_ &&
+               RegQueryValueExW(key_, name, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) == ERROR_SUCCESS &&
+               type == REG_DWORD && size == sizeof value;
+    }
+
+private:
+    HKEY key_ = nullptr;
+};
+
+// Polls condition until it holds or the timeout has passed; the condition is tried once more at the deadline.
+template <typename Condition> bool waitUntil(double timeoutSeconds, Condition condition) {
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(timeoutSeconds);
+    while (true) {
+        bool expired = std::chrono::steady_clock::now() >= deadline;
+        if (condition())
+            return true;
+        if (expired)
+            return false;
+        std::this_thread::sleep_for(kPollInterval);
+    }
+}
+
+void print(const std::string& line) {
+    qvtools::writeAll(GetStdHandle(STD_OUTPUT_HANDLE), line + "\n");
+}
+
+int fail(const std::string& reason) {
+    qvtools::reportError(reason);
+    return kFailed;
+}
+
+std::wstring statusCaption() {
+    return widen(std::string(qv::kProductName) + " - " + qv::kVersion + " - Status");
+}
+
+// The window the program registered as its status window, when that handle is still a window. A 32-bit program
+// on 64-bit Windows writes to the 32-bit view, and the key may fall back to the user's hive.
+HWND registeredStatusWindow() {
+    const struct {
+        HKEY root;
+        REGSAM view;
+    } places[] = {{HKEY_LOCAL_MACHINE, 0}, {HKEY_LOCAL_MACHINE, KEY_WOW64_32KEY}, {HKEY_CURRENT_USER, 0}};
+    for (const auto& place : places) {
+        DWORD id = 0;
+        if (!ScopedKey(place.root, qv::kRegistryKeyPath, place.view).readDword(L"Status Dialog ID", id) || id == 0)
+            continue;
+        // Window handles are 32-bit values that widen with sign extension.
+        HWND window = reinterpret_cast<HWND>(static_cast<LONG_PTR>(static_cast<LONG>(id)));
+        if (IsWindow(window))
+            return window;
+    }
+    return nullptr;
+}
+
+HWND statusWindow() {
+    HWND registered = registeredStatusWindow();
+    return registered ? registered : FindWindowW(nullptr, statusCaption().c_str());
+}
+
+bool windowText(HWND window, std::string& text) {
+    DWORD_PTR length = 0;
+    if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, kReplyTimeoutMs, &length))
+        return false;
+    std::wstring wide(length + 1, L'\0');
+    DWORD_PTR copied = 0;
+    if (!SendMessageTimeoutW(window, WM_GETTEXT, wide.size(), reinterpret_cast<LPARAM>(&wide[0]), SMTO_ABORTIFHUNG,
+                             kReplyTimeoutMs, &copied))
+        return false;
+    wide.resize(copied < wide.size() ? copied : 0);
+    text = narrow(wide);
+    return true;
+}
+
+std::string className(HWND window) {
+    wchar_t name[64] = {};
+    GetClassNameW(window, name, 64);
+    return narrow(name);
+}
+
+// Finds the status window within the invocation's timeout.
+bool findStatusWindow(const Invocation& invocation, HWND& window) {
+    return waitUntil(invocation.timeoutSeconds, [&] { return (window = statusWindow()) != nullptr; });
+}
+
+// Finds the status window and one of its controls within the invocation's timeout.
+int findControl(const Invocation& invocation, const std::string& idText, HWND& window, HWND& control) {
+    int id = 0;
+    if (!qvprobe::parseControlId(idText, id)) {
+        qvtools::reportError("bad control id " + idText);
+        return kUsage;
+    }
+    bool found = waitUntil(invocation.timeoutSeconds, [&] {
+        window = statusWindow();
+        control = window ? GetDlgItem(window, id) : nullptr;
+        return control != nullptr;
+    });
+    if (found)
+        return kDone;
+    return fail(window ? "the status window has no control " + idText : "no status window");
+}
+
+struct MessageBoxWindow {
+    HWND window = nullptr;
+    std::string caption;
+    std::string text;
+};
+
+struct BoxSearch {
+    const std::optional<std::string>* requested;
+    MessageBoxWindow found;
+};
+
+BOOL CALLBACK considerBox(HWND window, LPARAM context) {
+    BoxSearch& search = *reinterpret_cast<BoxSearch*>(context);
+    std::string caption;
+    if (!IsWindowVisible(window) || className(window) != "#32770" || !windowText(window, caption) ||
+        !qvprobe::isWantedBoxCaption(caption, *search.requested))
+        return TRUE;
+    search.found.window = window;
+    search.found.caption = caption;
+    HWND text = GetDlgItem(window, kMessageBoxTextId);
+    if (text)
+        windowText(text, search.found.text);
+    return FALSE;
+}
+
+bool findBox(const Invocation& invocation, MessageBoxWindow& box) {
+    return waitUntil(invocation.timeoutSeconds, [&] {
+        BoxSearch search = {&invocation.caption, {}};
+        EnumWindows(considerBox, reinterpret_cast<LPARAM>(&search));
+        box = search.found;
+        return box.window != nullptr;
+    });
+}
+
+std::string boxLine(const MessageBoxWindow& box) {
+    return qvprobe::escapeLineBreaks(box.caption) + "\t" + qvprobe::escapeLineBreaks(box.text);
+}
+
+BOOL CALLBACK noteChildPaint(HWND child, LPARAM context) {
+    if (GetUpdateRect(child, nullptr, FALSE))
+        *reinterpret_cast<bool*>(context) = true;
+    return TRUE;
+}
+
+bool paintPending(HWND window) {
+    bool pending = GetUpdateRect(window, nullptr, FALSE) != FALSE;
+    EnumChildWindows(window, noteChildPaint, reinterpret_cast<LPARAM>(&pending));
+    return pending;
+}
+
+// Parses "<message> <wParam> <lParam>" from the operands.
+bool parseMessage(const Invocation& invocation, UINT& message, WPARAM& wParam, LPARAM& lParam) {
+    uint64_t values[3];
+    for (int i = 0; i < 3; ++i) {
+        if (!qvprobe::parseNumber(invocation.operands[static_cast<std::size_t>(i)], values[i])) {
+            qvtools::reportError("bad number " + invocation.operands[static_cast<std::size_t>(i)]);
+            return false;
+        }
+    }
+    if (values[0] > 0xFFFFFFFF) {
+        qvtools::reportError("bad message " + invocation.operands[0]);
+        return false;
+    }
+    message = static_cast<UINT>(values[0]);
+    wParam = static_cast<WPARAM>(values[1]);
+    lParam = static_cast<LPARAM>(values[2]);
+    return true;
+}
+
+int findCommand(const Invocation& invocation) {
+    HWND window = nullptr;
+    if (!findStatusWindow(invocation, window))
+        return fail("no status window");
+    char handle[32];
+    snprintf(handle, sizeof handle, "0x%llx", static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(window)));
+    print(handle);
+    return kDone;
+}
+
+int textCommand(const Invocation& invocation) {
+    HWND window = nullptr;
+    HWND control = nullptr;
+    int found = findControl(invocation, invocation.operands[0], window, control);
+    if (found != kDone)
+        return found;
+    std::string text;
+    if (!windowText(control, text))
+        return fail("the status window does not answer");
+    print(text);
+    return kDone;
+}
+
+int waitTextCommand(const Invocation& invocation) {
+    const std::string& expected = invocation.operands[1];
+    int id = 0;
+    if (!qvprobe::parseControlId(invocation.operands[0], id)) {
+        qvtools::reportError("bad control id " + invocation.operands[0]);
+        return kUsage;
+    }
+    std::string last;
+    bool seen = false;
+    bool matched = waitUntil(invocation.timeoutSeconds, [&] {
+        HWND window = statusWindow();
+        HWND control = window ? GetDlgItem(window, id) : nullptr;
+        std::string text;
+        if (!control || !windowText(control, text))
+            return false;
+        seen = true;
+        last = text;
+        return text == expected;
+    });
+    if (!matched) {
+        return fail(seen ? "control " + invocation.operands[0] + " reads \"" + last + "\", not \"" + expected + "\""
+                         : "no control " + invocation.operands[0] + " in a status window");
+    }
+    print(last);
+    return kDone;
+}
+
+int clickCommand(const Invocation& invocation) {
+    HWND window = nullptr;
+    HWND control = nullptr;
+    int found = findControl(invocation, invocation.operands[0], window, control);
+    if (found != kDone)
+        return found;
+    WPARAM command = MAKEWPARAM(GetDlgCtrlID(control), BN_CLICKED);
+    if (!PostMessageW(window, WM_COMMAND, command, reinterpret_cast<LPARAM>(control)))
+        return fail("cannot post to the status window");
+    return kDone;
+}
+
+int postCommand(const Invocation& invocation) {
+    UINT message = 0;
+    WPARAM wParam = 0;
+    LPARAM lParam = 0;
+    if (!parseMessage(invocation, message, wParam, lParam))
+        return kUsage;
+    HWND window = nullptr;
+    if (!findStatusWindow(invocation, window))
+        return fail("no status window");
+    if (!PostMessageA(window, message, wParam, lParam))
+        return fail("cannot post to the status window");
+    return kDone;
+}
+
+int sendCommand(const Invocation& invocation) {
+    UINT message = 0;
+    WPARAM wParam = 0;
+    LPARAM lParam = 0;
+    if (!parseMessage(invocation, message, wParam, lParam))
+        return kUsage;
+    HWND window = nullptr;
+    if (!findStatusWindow(invocation, window))
+        return fail("no status window");
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutA(window, message, wParam, lParam, SMTO_ABORTIFHUNG, kSendTimeoutMs, &result))
+        return fail("the status window did not answer in time");
+    print(std::to_string(static_cast<long long>(static_cast<LONG_PTR>(result))));
+    return kDone;
+}
+
+int boxCommand(const Invocation& invocation) {
+    MessageBoxWindow box;
+    if (!findBox(invocation, box))
+        return fail("no message box");
+    print(boxLine(box));
+    return kDone;
+}
+
+int answerCommand(const Invocation& invocation) {
+    int id = 0;
+    if (!qvprobe::parseButton(invocation.operands[0], id)) {
+        qvtools::reportError("bad button " + invocation.operands[0]);
+        return kUsage;
+    }
+    MessageBoxWindow box;
+    if (!findBox(invocation, box))
+        return fail("no message box");
+    print(boxLine(box));
+    HWND button = GetDlgItem(box.window, id);
+    if (!button)
+        return fail("the message box has no button " + invocation.operands[0]);
+    if (!PostMessageW(box.window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button)))
+        return fail("cannot post to the message box");
+    if (!waitUntil(invocation.timeoutSeconds, [&] { return !IsWindow(box.window); }))
+        return fail("the message box stayed open");
+    return kDone;
+}
+
+int waitGoneCommand(const Invocation& invocation) {
+    if (!waitUntil(invocation.timeoutSeconds, [] { return statusWindow() == nullptr; }))
+        return fail("the status window is still there");
+    return kDone;
+}
+
+int windowTextCommand(const Invocation& invocation) {
+    HWND window = nullptr;
+    std::string text;
+    if (!findStatusWindow(invocation, window))
+        return fail("no status window");
+    if (!windowText(window, text))
+        return fail("the status window does not answer");
+    print(text);
+    return kDone;
+}
+
+// Ready when the window is shown, its thread answers, and neither it nor a control waits to be painted.
+int screenshotReadyCommand(const Invocation& invocation) {
+    bool ready = waitUntil(invocation.timeoutSeconds, [] {
+        HWND window = statusWindow();
+        DWORD_PTR ignored = 0;
+        return window && IsWindowVisible(window) &&
+               SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kReplyTimeoutMs, &ignored) &&
+               !paintPending(window);
+    });
+    return ready ? kDone : fail("the status window is not shown and painted");
+}
+
+struct Command {
+    qvprobe::CommandSyntax syntax;
+    int (*run)(const Invocation&);
+};
+
+using qvprobe::kCaptionOption;
+using qvprobe::kTimeoutOption;
+
+const Command kCommands[] = {
+    {{"find", 0, kTimeoutOption, "find [--timeout S]"}, findCommand},
+    {{"text", 1, kTimeoutOption, "text <controlId> [--timeout S]"}, textCommand},
+    {{"wait-text", 2, kTimeoutOption, "wait-text <controlId> <expected> [--timeout S]"}, waitTextCommand},
+    {{"click", 1, kTimeoutOption, "click <controlId> [--timeout S]"}, clickCommand},
+    {{"post", 3, kTimeoutOption, "post <message> <wParam> <lParam> [--timeout S]"}, postCommand},
+    {{"send", 3, kTimeoutOption, "send <message> <wParam> <lParam> [--timeout S]"}, sendCommand},
+    {{"box", 0, kTimeoutOption | kCaptionOption, "box [--caption C] [--timeout S]"}, boxCommand},
+    {{"answer", 1, kTimeoutOption | kCaptionOption, "answer <button> [--caption C] [--timeout S]"}, answerCommand},
+    {{"wait-gone", 0, kTimeoutOption, "wait-gone [--timeout S]"}, waitGoneCommand},
+    {{"window-text", 0, kTimeoutOption, "window-text [--timeout S]"}, windowTextCommand},
+    {{"screenshot-ready", 0, kTimeoutOption, "screenshot-ready [--timeout S]"}, screenshotReadyCommand},
+};
+
+int usage() {
+    std::string text = "usage: qvprobe <command> ...; commands:";
+    for (const Command& command : kCommands)
+        text += "\r\n  " + std::string(command.syntax.usage);
+    qvtools::reportError(text);
+    return kUsage;
+}
+
+} // namespace
+
+int main() {
+    std::vector<std::string> args = qvtools::commandLineArguments();
+    if (args.size() < 2)
+        return usage();
+    for (const Command& command : kCommands) {
+        if (args[1] != command.syntax.name)
+            continue;
+        Invocation invocation;
+        std::string error;
+        if (!qvprobe::parseInvocation(std::vector<std::string>(args.begin() + 2, args.end()), command.syntax,
+                                      invocation, error)) {
+            qvtools::reportError(error);
+            return kUsage;
+        }
+        return command.run(invocation);
+    }
+    return usage();
+}

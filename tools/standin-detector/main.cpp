@@ -1,0 +1,87 @@
+// Stand-in for the outside detector: behaves on each file as the file's own script says, so end-to-end tests get
+// exact verdicts, output sizes, delays, exit codes, hangs and crashes without real audio analysis.
+#include "StandinScript.h"
+#include "WinSupport.h"
+
+#include <string>
+#include <vector>
+
+namespace {
+
+using qvstandin::DetectorRule;
+
+const std::size_t kScriptLimit = 1 << 20;
+const std::size_t kChunk = 64 * 1024;
+
+struct Invocation {
+    uint32_t mode = 0;
+    std::string file;
+};
+
+// "[-mN] file"; false on anything else.
+bool parseInvocation(const std::vector<std::string>& args, Invocation& invocation) {
+    std::size_t next = 1;
+    if (next < args.size() && args[next].compare(0, 2, "-m") == 0) {
+        const std::string digits = args[next].substr(2);
+        if (digits.empty() || digits.size() > 9 || digits.find_first_not_of("0123456789") != std::string::npos)
+            return false;
+        invocation.mode = static_cast<uint32_t>(std::stoul(digits));
+        ++next;
+    }
+    if (next + 1 != args.size() || args[next].empty())
+        return false;
+    invocation.file = args[next];
+    return true;
+}
+
+bool writeNoise(HANDLE handle, uint64_t bytes) {
+    while (bytes > 0) {
+        std::string chunk = qvstandin::noiseChunk(bytes, kChunk);
+        if (!qvtools::writeAll(handle, chunk))
+            return false;
+        bytes -= chunk.size();
+    }
+    return true;
+}
+
+int run(const DetectorRule& rule) {
+    if (rule.sleepMs > 0)
+        Sleep(rule.sleepMs);
+    // Nobody may be listening on standard error; its failures are not the test's business.
+    writeNoise(GetStdHandle(STD_ERROR_HANDLE), rule.stderrBytes);
+    HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
+    if (writeNoise(out, rule.noiseBytes)) {
+        std::string tail = qvstandin::verdictLine(rule);
+        if (rule.text)
+            tail += *rule.text + "\r\n";
+        qvtools::writeAll(out, tail);
+    }
+    if (rule.hang)
+        qvtools::hangForever();
+    if (rule.crash)
+        qvtools::crashProcess();
+    return static_cast<int>(rule.exitCode);
+}
+
+} // namespace
+
+int main() {
+    qvtools::appendCallLog(qvtools::directoryOf(qvtools::modulePath()));
+
+    Invocation invocation;
+    if (!parseInvocation(qvtools::commandLineArguments(), invocation)) {
+        qvtools::reportError("usage: aucdtect.exe [-mN] file");
+        return 2;
+    }
+    std::string content;
+    if (!qvtools::readFileHead(invocation.file, kScriptLimit, content)) {
+        qvtools::reportError("error: cannot open " + invocation.file);
+        return 2;
+    }
+    qvstandin::ScriptParse parsed = qvstandin::parseScript(content);
+    if (!parsed.ok) {
+        qvtools::reportError("error: " + invocation.file + ": " + parsed.error);
+        return 2;
+    }
+    return run(qvstandin::detectorRuleFor(parsed.script, invocation.mode));
+}
