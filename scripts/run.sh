@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# Builds Quorvane and runs it under Wine on the given files or directories.
+# The program directory is build/run/: Quorvane.exe, aucdtect.exe and the decoder folders.
+# The detector is our open detector, unless QV_DETECTOR names another aucdtect.exe (for instance the
+# original one). Usage: scripts/run.sh [FILE_OR_DIRECTORY ...]
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+"$root/scripts/setup.sh"
+source "$root/scripts/wine-env.sh"
+
+build="$root/build/win64"
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-x86_64.cmake" \
+    -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build "$build" -j2 --target Quorvane >/dev/null
+ensure_wine_prefix
+
+prog="$root/build/run"
+mkdir -p "$prog/wav"
+cp "$build/bin/Quorvane.exe" "$prog/"
+if [ -n "${QV_DETECTOR:-}" ]; then
+    cp "$QV_DETECTOR" "$prog/aucdtect.exe"
+    echo "run: using the detector $QV_DETECTOR"
+elif cmake --build "$build" -j2 --target open_detector >/dev/null 2>&1 && [ -f "$build/bin/opendetector/aucdtect.exe" ]; then
+    cp "$build/bin/opendetector/aucdtect.exe" "$prog/aucdtect.exe"
+    echo "run: using the open detector"
+else
+    cmake --build "$build" -j2 --target standin_detector >/dev/null
+    cp "$build/bin/standin/aucdtect.exe" "$prog/aucdtect.exe"
+    echo "run: DEMO ONLY - the open detector is not built yet; the stand-in detector answers from test scripts"
+fi
+# Compressed types need a Windows decoder in their folder; QV_FLAC_EXE copies one in as flac\flac.exe.
+if [ -n "${QV_FLAC_EXE:-}" ]; then
+    mkdir -p "$prog/flac" && cp "$QV_FLAC_EXE" "$prog/flac/flac.exe"
+fi
+
+[ -n "${DISPLAY:-}" ] || start_xvfb
+args=()
+for a in "$@"; do
+    args+=("Z:$(realpath "$a" | sed 's|/|\\|g')")
+done
+echo "run: program directory $prog (System.log, Detect.log there; a kelvra.NNN.log in each checked directory)"
+wine "$prog/Quorvane.exe" "${args[@]}"

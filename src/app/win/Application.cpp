@@ -1,0 +1,193 @@
+#include "app/win/Application.h"
+
+#include "common/Text.h"
+#include "common/Version.h"
+#include "engine/win/DecoderTableBuilder.h"
+#include "settings/win/RegistryKey.h"
+#include "ui/Messages.h"
+#include "ui/StatusDialog.h"
+
+#include <windows.h>
+#include <commctrl.h>
+#include <ole2.h>
+
+namespace qv {
+
+namespace {
+
+std::string environmentVariable(const char* name) {
+    char buffer[260] = {};
+    DWORD length = GetEnvironmentVariableA(name, buffer, sizeof buffer);
+    return (length > 0 && length < sizeof buffer) ? std::string(buffer, length) : std::string();
+}
+
+bool isExistingFile(const std::string& path) {
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+// OLE for the main thread, for the life of the run.
+class OleSession {
+public:
+    OleSession() : initialised_(SUCCEEDED(OleInitialize(nullptr))) {}
+    ~OleSession() {
+        if (initialised_)
+            OleUninitialize();
+    }
+    OleSession(const OleSession&) = delete;
+    OleSession& operator=(const OleSession&) = delete;
+
+private:
+    bool initialised_;
+};
+
+} // namespace
+
+Application::Application(const std::string& commandLine) : resultLog_(results_, recent_, settings_, log_), stats_(&log_) {
+    SplitResult split = splitArgument(commandLine);
+    std::string programPath = split.first;
+    arguments_ = split.rest;
+    programDirectory_ = directoryPart(programPath, 2048);
+    programFileName_ = fileNamePart(programPath);
+    systemLogPath_ = programDirectory_ + "\\System.log";
+    detectLogPath_ = programDirectory_ + "\\Detect.log";
+    recentLogPath_ = programDirectory_ + "\\Recent.log";
+    queueLogPath_ = programDirectory_ + "\\Queue.log";
+    estimateLogPath_ = programDirectory_ + "\\Estimate.log";
+    detectorPath_ = programDirectory_ + "\\aucdtect.exe";
+    diagnosticMode_ = environmentVariable("COMPUTERNAME") == kDiagnosticMachineName;
+
+    log_.setPaths(systemLogPath_, detectLogPath_);
+    log_.setOpenFailureReporter(
+        [](const std::string& text) { MessageBoxA(nullptr, text.c_str(), kProductName, MB_OK); });
+}
+
+Application::~Application() = default;
+
+int Application::run() {
+    OleSession ole;
+    log_.writeSystemLog(formatText("%s %s", kProductName, kVersion));
+    if (!isExistingFile(detectorPath_)) {
+        // Nothing else is written or registered: the title line stays the only trace of this start.
+        MessageBoxA(nullptr, ("Missing file:\n\n" + detectorPath_).c_str(), kProductName, MB_OK);
+        return 0;
+    }
+    if (startUp()) {
+        statusDialog_ = std::make_unique<StatusDialog>(*this);
+        {
+            std::lock_guard<std::mutex> guard(statusDialogMutex_);
+            liveStatusDialog_ = statusDialog_.get();
+        }
+        statusDialog_->runModal(nullptr);
+        shutDown();
+        {
+            std::lock_guard<std::mutex> guard(statusDialogMutex_);
+            liveStatusDialog_ = nullptr;
+        }
+        statusDialog_.reset();
+    }
+    log_.writeSystemLog("Done");
+    log_.writeSystemLog("");
+    return 0;
+}
+
+bool Application::startUp() {
+    INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_BAR_CLASSES};
+    InitCommonControlsEx(&controls);
+
+    {
+        RegistryKey key(kRegistryKeyPath);
+        decoders_ = buildDecoderTable(programDirectory_, key);
+    }
+
+    results_.loadResults(recentLogPath_);
+
+    worker_ = std::make_unique<Worker>(*this, queue_, decoders_, settings_, log_,
+                                       WorkerConfig{programDirectory_, detectorPath_, GetCurrentProcessId()});
+    if (!worker_->start())
+        log_.writeSystemLog(formatText("Cannot start the worker thread (error %lu)", GetLastError()));
+    paused_ = false;
+
+    queue_.loadFile(queueLogPath_);
+    stats_.load(estimateLogPath_);
+    return true;
+}
+
+void Application::shutDown() {
+    if (!eraseQueue_) {
+        if (!results_.saveResults())
+            log_.writeSystemLog("Cannot write " + recentLogPath_);
+        if (!queue_.saveToFile(queueLogPath_))
+            log_.writeSystemLog("Cannot write " + queueLogPath_);
+    }
+    if (!stats_.save())
+        log_.writeSystemLog("Cannot write " + estimateLogPath_);
+    if (worker_) {
+        worker_->finish();
+        log_.writeSystemLog(worker_->waitFinished(20000) ? "Worker thread finished normally"
+                                                          : "Timeout on finishing worker thread!");
+    }
+}
+
+void Application::pauseWorker() {
+    if (!worker_ || paused_)
+        return;
+    worker_->pause();
+    stats_.pause();
+    paused_ = true;
+}
+
+void Application::resumeWorker() {
+    if (!worker_ || !paused_)
+        return;
+    worker_->resume();
+    stats_.resume();
+    paused_ = false;
+}
+
+void Application::setWorkerPriority(int32_t level) {
+    if (worker_)
+        worker_->setPriority(level);
+}
+
+void Application::entryTaken(const QueueEntry& entry) { results_.setDirectory(directoryPart(entry.path)); }
+
+void Application::timingStarted(const QueueEntry& entry) { stats_.start(entry.type, entry.sizeKb); }
+
+void Application::entryFinished(const QueueEntry& entry, int32_t passes, int32_t validPasses, int32_t average) {
+    results_.add(entry.path, passes, validPasses, average);
+    log_.writeDetectResult(average, validPasses, passes, entry.path);
+    postToStatusWindow(WM_APP_RESULTS_CHANGED);
+    closeDirectoryIfEnded(entry);
+    stats_.finish();
+}
+
+void Application::entryDropped(const QueueEntry& entry, bool timingWasStarted) {
+    closeDirectoryIfEnded(entry);
+    if (timingWasStarted)
+        stats_.abandon();
+}
+
+void Application::closeDirectoryIfEnded(const QueueEntry& removed) {
+    QueueEntry next;
+    std::optional<std::string> nextHeadPath;
+    if (queue_.head(next))
+        nextHeadPath = next.path;
+    resultLog_.closeDirectoryIfEnded(removed.path, nextHeadPath);
+}
+
+void Application::setStatus(const std::string& text) {
+    std::lock_guard<std::mutex> guard(statusDialogMutex_);
+    if (liveStatusDialog_ != nullptr)
+        liveStatusDialog_->setStatus(text);
+}
+
+void Application::queueDrained() { postToStatusWindow(WM_APP_RESULTS_CHANGED); }
+
+void Application::postToStatusWindow(UINT message) {
+    std::lock_guard<std::mutex> guard(statusDialogMutex_);
+    if (liveStatusDialog_ != nullptr)
+        liveStatusDialog_->post(message);
+}
+
+} // namespace qv

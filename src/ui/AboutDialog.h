@@ -1,0 +1,52 @@
+#pragma once
+// The about box: name, version, credit and the program icon, which starts to wander a little once the box has been
+// open for a while. In diagnostic mode it also shows the status window's diagnostic records (Extra) and lets the
+// user drop them (Clear).
+#include "ui/Dialog.h"
+
+#include <random>
+#include <string>
+
+namespace qv {
+
+inline constexpr const char* kAuthorCredit = "Quorvane developers";
+
+struct IconWalkTimings {
+    UINT waitMs = 12500;
+    UINT stepMs = 100;
+};
+
+// One step of the wandering icon: each coordinate moves by stepX / stepY (each -1, 0 or 1) and is held within the
+// band from 30 pixels left of home to home, and from home to 10 pixels below it.
+POINT nextIconPosition(POINT current, POINT home, int stepX, int stepY);
+
+class AboutDialog : public Dialog {
+public:
+    explicit AboutDialog(bool diagnosticMode, IconWalkTimings timings = {});
+
+    void setExtraText(const std::string& text);
+    // True once Clear was pressed after the extra text was last set; the opener then drops its records.
+    bool cleared() const { return cleared_; }
+
+protected:
+    INT_PTR handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    void onInitDialog();
+    void onTimer(UINT_PTR id);
+    void onCommand(int id);
+    void stepIcon();
+    void killTimers();
+
+    bool diagnosticMode_;
+    IconWalkTimings timings_;
+    std::string extraText_;
+    bool cleared_ = false;
+    POINT iconHome_{};
+    POINT iconPosition_{};
+    bool waitTimerRunning_ = false;
+    bool stepTimerRunning_ = false;
+    std::minstd_rand random_;
+};
+
+} // namespace qv

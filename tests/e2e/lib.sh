@@ -1,0 +1,137 @@
+# Helpers for the end-to-end scenarios: each scenario gets a fresh program directory and a cleared
+# registry key, drives the real Quorvane.exe under Wine, and checks files, logs and window texts.
+# Sourced by tests/e2e/run.sh, which sets E2E_BIN (the Windows build's bin folder) and E2E_OUT.
+
+E2E_FAILURES=0
+
+# Z:\ form of a Unix path, as Wine shows it to Windows programs.
+winpath() {
+    local p
+    p=$(realpath -m "$1")
+    printf 'Z:%s' "${p//\//\\}"
+}
+
+fail() {
+    echo "    FAIL: $*" >&2
+    E2E_FAILURES=$((E2E_FAILURES + 1))
+}
+
+expect_eq() { # expected actual what
+    if [ "$1" != "$2" ]; then
+        fail "$3: expected [$1], got [$2]"
+        return 1
+    fi
+}
+
+expect_file_has() { # file fixed-string what
+    if ! grep -qF -- "$2" "$1" 2>/dev/null; then
+        fail "$3: [$2] not in $1"
+        return 1
+    fi
+}
+
+expect_file_lacks() {
+    if grep -qF -- "$2" "$1" 2>/dev/null; then
+        fail "$3: [$2] unexpectedly in $1"
+        return 1
+    fi
+}
+
+expect_no_file() {
+    if [ -e "$1" ]; then
+        fail "$2: $1 exists"
+        return 1
+    fi
+}
+
+# wait_until SECONDS command...: polls the command every 0.1 s until it succeeds or the deadline passes.
+wait_until() {
+    local deadline=$((SECONDS + $1))
+    shift
+    while ! "$@" >/dev/null 2>&1; do
+        if [ $SECONDS -ge $deadline ]; then
+            return 1
+        fi
+        sleep 0.1
+    done
+}
+
+file_has() { grep -qF -- "$2" "$1" 2>/dev/null; }
+file_line_count_at_least() { [ -f "$1" ] && [ "$(grep -cF -- "$2" "$1")" -ge "$3" ]; }
+
+# Lines of a diagnostic log without their time stamps.
+log_bodies() { cut -c20- "$1" 2>/dev/null | tr -d '\r'; }
+
+# new_program_dir NAME: a program directory with Quorvane.exe, the detector and a "wav" type folder;
+# sets PROG (Unix) and PROGW (Windows) and MUSIC (a folder for audio files).
+new_program_dir() {
+    local root="$E2E_OUT/$1"
+    rm -rf "$root"
+    PROG="$root/prog"
+    MUSIC="$root/music"
+    mkdir -p "$PROG/wav" "$MUSIC"
+    cp "$E2E_BIN/Quorvane.exe" "$PROG/"
+    cp "$E2E_DETECTOR" "$PROG/aucdtect.exe"
+    PROGW=$(winpath "$PROG")
+    clear_registry
+}
+
+clear_registry() {
+    wine reg delete 'HKLM\SOFTWARE\Quorvane' /f >/dev/null 2>&1
+    wine reg delete 'HKCU\SOFTWARE\Quorvane' /f >/dev/null 2>&1
+    true
+}
+
+# write_queue_file FILE PATH...: a queue file listing the given Unix paths as Windows paths.
+write_queue_file() {
+    local file=$1
+    shift
+    {
+        printf ';\r\n; Quorvane v0.33\r\n; 2026-01-01 00:00:00\r\n;\r\n'
+        local p
+        for p in "$@"; do
+            printf '%d\t%s\t%s\r\n' 1 "${p##*.}" "$(winpath "$p")"
+        done
+        printf ';\r\n; %d files listed\r\n;\r\n' "$#"
+    } >"$file"
+}
+
+# start_quorvane ARGS...: starts the program in the background; QV_PID is the Wine process.
+start_quorvane() {
+    (cd "$PROG" && exec wine "$PROG/Quorvane.exe" "$@" >>"$PROG/wine-output.txt" 2>&1) &
+    QV_PID=$!
+}
+
+# Waits for the program to end; fails the scenario after the deadline.
+wait_quorvane_exit() { # seconds
+    local deadline=$((SECONDS + ${1:-20}))
+    while kill -0 "$QV_PID" 2>/dev/null; do
+        if [ $SECONDS -ge $deadline ]; then
+            fail "Quorvane did not end within ${1:-20} s"
+            kill -9 "$QV_PID" 2>/dev/null
+            return 1
+        fi
+        sleep 0.1
+    done
+    wait "$QV_PID" 2>/dev/null
+    return 0
+}
+
+probe() { wine "$E2E_BIN/qvprobe.exe" "$@" 2>>"$E2E_OUT/probe-errors.txt" | tr -d '\r'; }
+
+# Answers the exit confirmation (Yes, No or Cancel) after pressing Exit.
+exit_quorvane() { # answer
+    probe click 1001 >/dev/null
+    probe answer "$1" --caption "Confirm exit" --timeout 10 >/dev/null || fail "no exit confirmation box"
+}
+
+# A text file the stand-in detector reads as its script.
+write_script() { # file lines...
+    local file=$1
+    shift
+    mkdir -p "$(dirname "$file")"
+    printf '%s\r\n' "$@" >"$file"
+}
+
+# A terminated Wine process can linger as a zombie until its Linux parent reaps it; that is not running.
+standin_running() { ps -eo stat=,args= | grep -v '^Z' | grep -q '[a]ucdtect.exe'; }
