@@ -1,0 +1,22 @@
+#pragma once
+// The few host file-system calls that portable code makes with paths spelled the program's way
+// (backslash-separated). On Windows they pass straight through; the native build maps them.
+#include <string>
+#include <vector>
+
+namespace qv {
+
+struct DirectoryEntry {
+    std::string name;
+    bool isDirectory = false;
+};
+
+// Entries of a directory whose names match the wildcard pattern's last component ("dir\*",
+// "dir\kelvra.*.log"), in the file system's listing order. "*" matches any run of characters, "?" one,
+// letters without regard to case. False when the listing cannot be started.
+bool listDirectory(const std::string& pattern, std::vector<DirectoryEntry>& entries);
+
+// The path as the host's C runtime wants it: unchanged on Windows, backslashes turned to slashes elsewhere.
+std::string toHostPath(const std::string& path);
+
+} // namespace qv

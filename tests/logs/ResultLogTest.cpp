@@ -1,0 +1,155 @@
+#include "logs/ResultLog.h"
+
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+using namespace qv;
+
+namespace {
+
+constexpr int64_t kNow = 1286913933;
+using Names = std::vector<std::string>;
+
+// The program spells paths with backslashes; the native build maps them back to the host's.
+std::string programPath(const std::filesystem::path& path) {
+    std::string text = path.string();
+    std::replace(text.begin(), text.end(), '/', '\\');
+    return text;
+}
+
+class ResultLogTest : public testing::Test {
+protected:
+    ResultLogTest() {
+        std::filesystem::create_directory(albumPath);
+        log.setPaths(root.file("System.log"), root.file("Detect.log"));
+    }
+
+    std::string albumFile(const std::string& name) const { return (albumPath / name).string(); }
+    Names albumFiles() const {
+        Names names;
+        for (const auto& entry : std::filesystem::directory_iterator(albumPath))
+            names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    qvtest::TempDir root;
+    std::filesystem::path albumPath = root.path() / "Album 1";
+    std::string album = programPath(albumPath);
+    SharedSettings settings;
+    DirectoryResults results;
+    RecentDirectories recent;
+    DiagnosticLog log;
+    ResultLogWriter writer{results, recent, settings, log, [] { return kNow; }};
+};
+
+} // namespace
+
+TEST_F(ResultLogTest, WritesTheLogAndNamesItWithThePercentage) {
+    qvtest::writeFile(albumFile("kelvra.050.log"), "earlier run");
+    results.add(album + "\\01 Opening.flac", 2, 2, 91);
+    results.add(album + "\\02 Interlude.flac", 12, 0, -1);
+    results.add(album + "\\03 Finale.flac", 2, 2, 100);
+    writer.writeResultLog(album);
+
+    EXPECT_EQ(albumFiles(), Names{"kelvra.096.log"});
+    EXPECT_EQ(qvtest::readFile(albumFile("kelvra.096.log")),
+              "Quorvane by the Quorvane developers v0.33 *** BETA ***\r\n" + localTimestamp(kNow) +
+                  "\r\n\r\nDirectory: Album 1\r\n\r\n"
+                  "01   01 Opening.flac      91%\r\n"
+                  "02   02 Interlude.flac    N/A  (0/12 pass)\r\n"
+                  "03   03 Finale.flac      100%\r\n"
+                  "\r\nTotal file(s): 3\r\nUnknown file(s): 1\r\n\r\nSummary: 96% CDDA\r\n");
+    EXPECT_EQ(recent.directories(), Names{album});
+    EXPECT_EQ(recent.percents(), std::vector<int32_t>{96});
+
+    std::string systemLog = qvtest::readFile(root.file("System.log"));
+    std::string detectLog = qvtest::readFile(root.file("Detect.log"));
+    EXPECT_NE(systemLog.find(" - Creating log file: " + album + "\\kelvra.log\r\n"), std::string::npos);
+    EXPECT_NE(systemLog.find(" - Removing obsolete files: " + album + "\\kelvra.*.log\r\n"), std::string::npos);
+    EXPECT_NE(systemLog.find(" - Renaming log file to: " + album + "\\kelvra.096.log\r\n"), std::string::npos);
+    EXPECT_NE(detectLog.find(" Creating log file: " + album + "\\kelvra.log\r\n"), std::string::npos);
+    EXPECT_NE(detectLog.find(" Renaming log file to: " + album + "\\kelvra.096.log\r\n"), std::string::npos);
+}
+
+TEST_F(ResultLogTest, RemovesOnlyThePercentageNamedFilesOfEarlierRuns) {
+    for (const char* name :
+         {"kelvra.087.log", "KELVRA.100.LOG", "kelvra..log", "kelvra.txt", "kelvra.050.log.bak", "my kelvra.050.log"})
+        qvtest::writeFile(albumFile(name), "old");
+    std::filesystem::create_directory(albumFile("kelvra.1.log"));
+    writer.removeObsoleteLogs(album);
+    EXPECT_EQ(albumFiles(), (Names{"kelvra.050.log.bak", "kelvra.1.log", "kelvra.txt", "my kelvra.050.log"}));
+}
+
+TEST_F(ResultLogTest, SwitchesAndMissingVerdictsKeepThePlainNameOrWriteNothing) {
+    qvtest::writeFile(albumFile("kelvra.050.log"), "old");
+    results.add(album + "\\a.wav", 2, 2, 80);
+    settings.savePercentToLogName = 0;
+    settings.saveFullDirectoryToLog = 1;
+    writer.writeResultLog(album);
+    EXPECT_EQ(albumFiles(), (Names{"kelvra.050.log", "kelvra.log"}));
+    EXPECT_NE(qvtest::readFile(albumFile("kelvra.log")).find("\r\nDirectory: " + album + "\r\n"), std::string::npos);
+
+    settings.savePercentToLogName = 1;
+    results.reset();
+    results.add(album + "\\a.wav", 12, 0, -1);
+    writer.writeResultLog(album);
+    EXPECT_EQ(albumFiles(), (Names{"kelvra.050.log", "kelvra.log"}));
+    std::string text = qvtest::readFile(albumFile("kelvra.log"));
+    EXPECT_EQ(text.substr(text.find("01   ")),
+              "01   a.wav    N/A  (0/12 pass)\r\n\r\nTotal file(s): 1\r\nUnknown file(s): 1\r\n");
+
+    std::filesystem::remove(albumFile("kelvra.log"));
+    settings.saveLogToDirectory = 0;
+    writer.writeResultLog(album);
+    EXPECT_EQ(albumFiles(), Names{"kelvra.050.log"});
+    EXPECT_EQ(recent.percents(), (std::vector<int32_t>{80, -1, -1}));
+}
+
+TEST_F(ResultLogTest, ALogThatCannotBeOpenedWritesAndRenamesNothing) {
+    std::filesystem::create_directory(albumFile("kelvra.log"));
+    qvtest::writeFile(albumFile("kelvra.050.log"), "old");
+    results.add(album + "\\a.wav", 2, 2, 80);
+    writer.writeResultLog(album);
+    EXPECT_EQ(albumFiles(), (Names{"kelvra.050.log", "kelvra.log"}));
+    EXPECT_TRUE(std::filesystem::is_directory(albumFile("kelvra.log")));
+    EXPECT_EQ(recent.percents(), std::vector<int32_t>{-1});
+}
+
+TEST_F(ResultLogTest, HistoryIsTrimmedToItsSizeWhileLimited) {
+    const std::tuple<int32_t, int32_t, std::size_t> cases[] = {{1, 10, 10}, {5, 10, 10}, {0, 10, 11}, {1, -1, 0}};
+    settings.saveLogToDirectory = 0;
+    for (const auto& [limit, size, kept] : cases) {
+        RecentDirectories history;
+        ResultLogWriter historyWriter(results, history, settings, log);
+        settings.limitHistory = limit;
+        settings.historySize = size;
+        for (int i = 1; i <= 11; ++i)
+            historyWriter.writeResultLog("D:\\dir" + std::to_string(i));
+        Names directories = history.directories();
+        ASSERT_EQ(directories.size(), kept) << limit << " " << size;
+        EXPECT_TRUE(kept != 10 || directories.front() == "D:\\dir2");
+    }
+}
+
+TEST_F(ResultLogTest, GatheredRowsCloseWhenTheNextHeadLiesElsewhereOrTheQueueIsEmpty) {
+    const std::string file = album + "\\a.wav";
+    const std::tuple<std::optional<std::string>, bool, bool> cases[] = {
+        {album + "\\b.wav", true, false},
+        {album + "\\sub\\b.wav", true, true},
+        {programPath(root.path() / "ALBUM 1") + "\\b.wav", true, true},
+        {std::nullopt, true, true},
+        {std::nullopt, false, false},
+    };
+    for (const auto& [nextHead, hasRows, closes] : cases) {
+        if (hasRows)
+            results.add(file, 2, 2, 60);
+        EXPECT_EQ(writer.closeDirectoryIfEnded(file, nextHead), closes) << nextHead.value_or("(empty)");
+        EXPECT_EQ(results.fileCount(), hasRows && !closes ? 1 : 0);
+        results.reset();
+    }
+    EXPECT_EQ(recent.directories(), (Names{album, album, album}));
+}
