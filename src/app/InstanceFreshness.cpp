@@ -2,7 +2,9 @@
 
 namespace qv {
 
-uint32_t recordStamp(int64_t secondsSinceEpoch) { return static_cast<uint32_t>(secondsSinceEpoch); }
+uint32_t recordStamp(int64_t secondsSinceEpoch) {
+    return static_cast<uint32_t>(secondsSinceEpoch);
+}
 
 bool isFreshStamp(uint32_t stamp, uint32_t now) {
     // The difference read as signed 32 bits is negative for a stamp in the future; as unsigned, that

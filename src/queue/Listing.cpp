@@ -6,17 +6,24 @@ namespace qv {
 
 namespace {
 
-bool isSeparator(char c) { return c == '\\' || c == '/'; }
+bool isSeparator(char c) {
+    return c == '\\' || c == '/';
+}
 
-bool isAsciiLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+bool isAsciiLetter(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
 
 } // namespace
 
 std::string handOffFileName(const std::string& directory, uint32_t processId, uint32_t sequence) {
-    return directory + formatText("\\Queue_%x_%x.log", static_cast<unsigned>(processId), static_cast<unsigned>(sequence));
+    return directory +
+           formatText("\\Queue_%x_%x.log", static_cast<unsigned>(processId), static_cast<unsigned>(sequence));
 }
 
-std::string handOffTemporaryName(const std::string& finalName) { return finalName + ".part"; }
+std::string handOffTemporaryName(const std::string& finalName) {
+    return finalName + ".part";
+}
 
 uint32_t sizeInKb(uint64_t sizeBytes) {
     if (sizeBytes >= (uint64_t{1} << 31))
@@ -26,7 +33,9 @@ uint32_t sizeInKb(uint64_t sizeBytes) {
     return static_cast<uint32_t>((sizeBytes + 512) / 1024);
 }
 
-bool fitsPathBuffer(const std::string& path) { return path.size() + 1 <= kPathBufferSize; }
+bool fitsPathBuffer(const std::string& path) {
+    return path.size() + 1 <= kPathBufferSize;
+}
 
 bool isAbsolutePath(const std::string& path) {
     if (path.size() >= 3 && isAsciiLetter(path[0]) && path[1] == ':' && isSeparator(path[2]))

@@ -17,8 +17,12 @@ constexpr const char* kProgramVersion = "Program Version";
 constexpr const char* kProgramHomeDirectory = "Program Home Directory";
 
 // Window handles are 32-bit significant on 64-bit Windows: stored truncated, read back sign-extended.
-int32_t windowToNumber(HWND window) { return static_cast<int32_t>(reinterpret_cast<intptr_t>(window)); }
-HWND numberToWindow(int32_t number) { return reinterpret_cast<HWND>(static_cast<intptr_t>(number)); }
+int32_t windowToNumber(HWND window) {
+    return static_cast<int32_t>(reinterpret_cast<intptr_t>(window));
+}
+HWND numberToWindow(int32_t number) {
+    return reinterpret_cast<HWND>(static_cast<intptr_t>(number));
+}
 
 } // namespace
 
@@ -26,7 +30,9 @@ InstanceRecord::InstanceRecord(const std::string& keyPath, uint32_t processId, c
                                NowFunction now)
     : keyPath_(keyPath), processId_(processId), log_(log), now_(std::move(now)) {}
 
-int32_t InstanceRecord::nowStamp() const { return static_cast<int32_t>(recordStamp(now_())); }
+int32_t InstanceRecord::nowStamp() const {
+    return static_cast<int32_t>(recordStamp(now_()));
+}
 
 HWND InstanceRecord::findRunningInstance(std::string& programDirectory) const {
     RegistryKey key(keyPath_);

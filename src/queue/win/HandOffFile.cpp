@@ -24,11 +24,10 @@ constexpr int kNameAttempts = 1000;
 } // namespace
 
 HandOffFile::HandOffFile(const std::string& directory, uint32_t processId)
-    : directory_(directory), processId_(processId),
-      finalPath_(handOffFileName(directory, processId, nextSequence())),
+    : directory_(directory), processId_(processId), finalPath_(handOffFileName(directory, processId, nextSequence())),
       temporaryPath_(handOffTemporaryName(finalPath_)) {
-    file_.reset(CreateFileA(temporaryPath_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                            nullptr));
+    file_.reset(
+        CreateFileA(temporaryPath_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (isOpen())
         buffer_ = stateFileHeader();
 }

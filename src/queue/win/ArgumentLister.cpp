@@ -1,0 +1,152 @@
+#include "queue/win/ArgumentLister.h"
+
+#include "common/Text.h"
+#include "common/Version.h"
+#include "queue/Listing.h"
+#include "queue/win/HandOffFile.h"
+#include "win/Handles.h"
+
+#include <windows.h>
+
+#include <cstring>
+#include <vector>
+
+namespace qv {
+
+namespace {
+
+struct FoundEntry {
+    std::string name;
+    bool isDirectory = false;
+    uint64_t sizeBytes = 0;
+};
+
+uint64_t combinedSize(DWORD high, DWORD low) {
+    return (static_cast<uint64_t>(high) << 32) | low;
+}
+
+bool isDotEntry(const char* name) {
+    return std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0;
+}
+
+// The whole directory is read once and walked twice, so both passes see the same entries in the same order.
+bool readDirectory(const std::string& pattern, std::vector<FoundEntry>& entries) {
+    WIN32_FIND_DATAA data;
+    win::UniqueFindHandle find(FindFirstFileA(pattern.c_str(), &data));
+    if (!find)
+        return false;
+    do {
+        if (!isDotEntry(data.cFileName))
+            entries.push_back({data.cFileName, (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
+                               combinedSize(data.nFileSizeHigh, data.nFileSizeLow)});
+    } while (FindNextFileA(find.get(), &data));
+    return true;
+}
+
+// A relative argument would mean another directory to the running instance; an absolute one stays as given.
+std::string absolutePath(const std::string& argument) {
+    if (isAbsolutePath(argument))
+        return argument;
+    DWORD needed = GetFullPathNameA(argument.c_str(), 0, nullptr, nullptr);
+    if (needed == 0)
+        return argument;
+    std::string full(needed, '\0');
+    DWORD length = GetFullPathNameA(argument.c_str(), needed, &full[0], nullptr);
+    if (length == 0 || length >= needed)
+        return argument;
+    full.resize(length);
+    return full;
+}
+
+class Lister {
+public:
+    Lister(const ListerSetup& setup, HandOffFile& file) : setup_(setup), file_(file) {}
+
+    uint32_t listed() const { return listed_; }
+
+    void listArgument(const std::string& argument) {
+        std::string path = absolutePath(argument);
+        if (!fits(path))
+            return;
+        WIN32_FILE_ATTRIBUTE_DATA info;
+        if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &info)) {
+            if (setup_.report)
+                setup_.report("File not found:\n\n" + path);
+            return;
+        }
+        if ((info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+            listed_ += scanDirectory(path);
+        else
+            listed_ += listFile(path, combinedSize(info.nFileSizeHigh, info.nFileSizeLow));
+    }
+
+private:
+    // Subdirectories first, then the directory's own files, each in listing order.
+    uint32_t scanDirectory(const std::string& directory) {
+        std::string pattern = directory + "\\*";
+        if (!fits(pattern))
+            return 0;
+        std::vector<FoundEntry> entries;
+        if (!readDirectory(pattern, entries))
+            return 0;
+        uint32_t count = 0;
+        for (const FoundEntry& entry : entries) {
+            std::string path = directory + "\\" + entry.name;
+            if (entry.isDirectory && fits(path))
+                count += scanDirectory(path);
+        }
+        for (const FoundEntry& entry : entries) {
+            std::string path = directory + "\\" + entry.name;
+            if (!entry.isDirectory && fits(path))
+                count += listFile(path, entry.sizeBytes);
+        }
+        return count;
+    }
+
+    uint32_t listFile(const std::string& path, uint64_t sizeBytes) {
+        std::optional<QueueEntry> entry = acceptedEntry(path, sizeBytes, setup_.decoders);
+        if (!entry)
+            return 0;
+        file_.addRow(*entry);
+        setup_.log.writeSystemLog("File added: " + path);
+        return 1;
+    }
+
+    // Paths travel in MAX_PATH buffers on the way to the detector; one that does not fit is left out, not cut.
+    bool fits(const std::string& path) const {
+        if (fitsPathBuffer(path))
+            return true;
+        setup_.log.writeSystemLog("Path too long, skipped: " + path);
+        return false;
+    }
+
+    const ListerSetup& setup_;
+    HandOffFile& file_;
+    uint32_t listed_ = 0;
+};
+
+} // namespace
+
+void showMessageBox(const std::string& text) {
+    MessageBoxA(nullptr, text.c_str(), kProductName, MB_OK);
+}
+
+HandOffListing listArguments(const ListerSetup& setup, const std::string& argumentText) {
+    HandOffListing result;
+    HandOffFile file(setup.programDirectory, setup.processId);
+    if (!file.isOpen()) {
+        setup.log.writeSystemLog("Cannot create hand-off file " + file.temporaryPath());
+        return result;
+    }
+    Lister lister(setup, file);
+    for (SplitResult split = splitArgument(argumentText); !split.first.empty(); split = splitArgument(split.rest))
+        lister.listArgument(split.first);
+    result.filesListed = lister.listed();
+    result.written = file.complete(result.filesListed);
+    result.path = file.finalPath();
+    if (!result.written)
+        setup.log.writeSystemLog("Cannot write hand-off file " + result.path);
+    return result;
+}
+
+} // namespace qv
