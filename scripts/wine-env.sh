@@ -29,7 +29,7 @@ start_xvfb() {
             xdpyinfo >/dev/null 2>&1 && break
             sleep 0.1
         done
-        trap 'kill $_qv_xvfb_pid 2>/dev/null; wineserver -k 2>/dev/null' EXIT
+        trap 'wineserver -k 2>/dev/null; wineserver -w 2>/dev/null; kill $_qv_xvfb_pid 2>/dev/null' EXIT
         return
     done
     echo "no free X display" >&2

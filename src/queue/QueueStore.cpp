@@ -1,5 +1,6 @@
 #include "queue/QueueStore.h"
 
+#include "common/HostFileSystem.h"
 #include "common/StateFile.h"
 #include "common/Text.h"
 
@@ -8,20 +9,35 @@ namespace qv {
 void QueueStore::addEntry(uint32_t sizeKb, const std::string& type, const std::string& path) {
     {
         EventLockGuard guard(lock_);
-        ++addedCount_;
-        int row = findType(type, false);
-        if (row < 0) {
-            types_.push_back(TypeTotals{type, sizeKb, 1});
-        } else {
-            types_[row].sizeKb += sizeKb;
-            ++types_[row].count;
-        }
-        totalSizeKb_ += sizeKb;
-        if (++count_ == 1)
-            newDirectory_ = true;
-        entries_.push_back(QueueEntry{path, type, sizeKb});
+        appendLocked(sizeKb, type, path);
     }
     notify();
+}
+
+void QueueStore::addEntries(const std::vector<QueueEntry>& entries) {
+    if (entries.empty())
+        return;
+    {
+        EventLockGuard guard(lock_);
+        for (const QueueEntry& entry : entries)
+            appendLocked(entry.sizeKb, entry.type, entry.path);
+    }
+    notify();
+}
+
+void QueueStore::appendLocked(uint32_t sizeKb, const std::string& type, const std::string& path) {
+    ++addedCount_;
+    int row = findType(type, false);
+    if (row < 0) {
+        types_.push_back(TypeTotals{type, sizeKb, 1});
+    } else {
+        types_[row].sizeKb += sizeKb;
+        ++types_[row].count;
+    }
+    totalSizeKb_ += sizeKb;
+    if (++count_ == 1)
+        newDirectory_ = true;
+    entries_.push_back(QueueEntry{path, type, sizeKb});
 }
 
 void QueueStore::removeHead() {
@@ -88,6 +104,11 @@ bool QueueStore::head(QueueEntry& entry) const {
     return true;
 }
 
+uint64_t QueueStore::changeCount() const {
+    EventLockGuard guard(lock_);
+    return static_cast<uint64_t>(addedCount_) + removedCount_;
+}
+
 bool QueueStore::newDirectoryFlag() const {
     EventLockGuard guard(lock_);
     return newDirectory_;
@@ -151,10 +172,28 @@ bool QueueStore::loadFile(const std::string& path) {
     std::string content;
     if (!readWholeFile(path, content))
         return false;
-    for (const QueueEntry& entry : parseQueueFile(content))
-        addEntry(entry.sizeKb, entry.type, entry.path);
+    // Chunks keep the lock short for the worker and the number of lock round trips small for big files.
+    constexpr std::size_t kChunk = 1024;
+    std::vector<QueueEntry> entries = parseQueueFile(content);
+    for (std::size_t from = 0; from < entries.size(); from += kChunk) {
+        std::size_t to = from + kChunk < entries.size() ? from + kChunk : entries.size();
+        addEntries(std::vector<QueueEntry>(entries.begin() + static_cast<std::ptrdiff_t>(from),
+                                           entries.begin() + static_cast<std::ptrdiff_t>(to)));
+    }
     removeFile(path);
     return true;
+}
+
+int QueueStore::loadHandOffFiles(const std::string& directory, const std::string& pattern) {
+    std::vector<DirectoryEntry> entries;
+    if (!listDirectory(directory + "\\" + pattern, entries))
+        return 0;
+    int read = 0;
+    for (const DirectoryEntry& entry : entries) {
+        if (!entry.isDirectory && loadFile(toHostPath(directory + "\\" + entry.name)))
+            ++read;
+    }
+    return read;
 }
 
 } // namespace qv

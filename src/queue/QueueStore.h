@@ -19,6 +19,8 @@ public:
     using Notifier = std::function<void(int32_t count, uint32_t totalSizeKb)>;
 
     void addEntry(uint32_t sizeKb, const std::string& type, const std::string& path);
+    // Appends entries in order under one lock and notifies once: the bulk form of addEntry.
+    void addEntries(const std::vector<QueueEntry>& entries);
     // Removes the head entry; does nothing on an empty store.
     void removeHead();
 
@@ -32,6 +34,8 @@ public:
     // The head entry read under one lock; false when the store is empty.
     bool head(QueueEntry& entry) const;
     bool newDirectoryFlag() const;
+    // Grows by one with every entry added or removed; tells a checkpoint whether anything changed.
+    uint64_t changeCount() const;
 
     // Index of the per-type row for type (case-insensitive), or -1.
     int findType(const std::string& type, bool takeLock = true) const;
@@ -43,10 +47,17 @@ public:
 
     // Writes the whole queue as a queue file, whole or not at all. False when it could not be written.
     bool saveToFile(const std::string& path) const;
-    // Reads a queue file into the store (entry by entry) and deletes it. False when it could not be opened.
+    // Reads a queue file into the store and deletes it. False when it could not be opened. Entries go in
+    // in chunks, each under one lock, so the worker can start on the first ones while later ones follow.
     bool loadFile(const std::string& path);
+    // Reads every file in directory whose name matches pattern, in listing order, with loadFile.
+    // Returns how many files were read.
+    int loadHandOffFiles(const std::string& directory, const std::string& pattern);
 
 private:
+    // The body of addEntry; the caller holds the lock.
+    void appendLocked(uint32_t sizeKb, const std::string& type, const std::string& path);
+
     struct TypeTotals {
         std::string key; // spelling of the first entry that brought it
         uint32_t sizeKb = 0;

@@ -1,14 +1,50 @@
 #include "ui/StatusDialog.h"
 
+#include "app/StatusTexts.h"
 #include "app/win/Application.h"
+#include "common/Clock.h"
 #include "common/Text.h"
 #include "common/Version.h"
+#include "estimate/TimeEstimate.h"
+#include "settings/win/SettingsStore.h"
 #include "ui/Messages.h"
 #include "ui/ResourceIds.h"
 
 namespace qv {
 
-StatusDialog::StatusDialog(Application& app) : Dialog(IDD_STATUS), app_(app) {}
+namespace {
+
+enum : UINT_PTR {
+    TIMER_START_HIDDEN = 1,
+    TIMER_SHOW,
+    TIMER_ABOUT,
+    TIMER_TRAY_MENU,
+    TIMER_REFRESH,
+    TIMER_APPLY_PRIORITY,
+    TIMER_HEARTBEAT,
+    TIMER_CHECKPOINT,
+};
+
+// How often the queue and results are saved when they changed, so that a crash loses at most the file
+// in work.
+constexpr UINT kCheckpointMilliseconds = 1000;
+
+constexpr UINT TRAY_ICON_ID = 0x51;
+constexpr std::size_t kMaxDiagnosticRecords = 32;
+
+} // namespace
+
+StatusDialog::StatusDialog(Application& app) : Dialog(IDD_STATUS), app_(app), key_(kRegistryKeyPath) {
+    StatisticsScaling scaling;
+    loadSettings(key_, window_, app_.settings(), scaling);
+    app_.stats().setDivision(scaling.divideCountExponent, scaling.dividePercentValue);
+    trayMenu_.build(window_.priority, window_.paused);
+}
+
+StatusDialog::~StatusDialog() {
+    tray_.remove();
+    saveSettings(key_, window_, app_.settings());
+}
 
 void StatusDialog::setStatus(const std::string& text) {
     if (GetCurrentThreadId() == windowThreadId_.load()) {
@@ -31,15 +67,53 @@ void StatusDialog::post(UINT message) {
         PostMessageA(target, message, 0, 0);
 }
 
-INT_PTR StatusDialog::handleMessage(UINT message, WPARAM wParam, [[maybe_unused]] LPARAM lParam) {
+INT_PTR StatusDialog::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG:
         onInitDialog();
         return TRUE;
     case WM_COMMAND:
-        onCommand(LOWORD(wParam));
+        onCommand(LOWORD(wParam), HIWORD(wParam));
+        return TRUE;
+    case WM_TIMER:
+        onTimer(wParam);
         return TRUE;
     case WM_CLOSE:
+        hide(true);
+        return TRUE;
+    case WM_SHOWWINDOW:
+        // Whatever made the window appear or disappear, the tray icon and the menu follow it.
+        if (wParam != FALSE)
+            show(false);
+        else
+            hide(false);
+        return FALSE;
+    case WM_APP_TRAY:
+        onTray(wParam, lParam);
+        return TRUE;
+    case WM_APP_CONFIRM_EXIT:
+        confirmExit();
+        return TRUE;
+    case WM_APP_SHOW_WINDOW:
+        show(true);
+        return TRUE;
+    case WM_APP_TOGGLE_PAUSE:
+        togglePause();
+        return TRUE;
+    case WM_APP_SET_PRIORITY:
+        setPriority(static_cast<int32_t>(wParam));
+        return TRUE;
+    case WM_APP_RESULTS_CHANGED:
+        refreshPercentField();
+        return TRUE;
+    case WM_APP_PICKUP_QUEUE_FILES:
+        app_.pickUpHandOffFiles();
+        return TRUE;
+    case WM_DROPFILES:
+        onDropFiles(reinterpret_cast<HDROP>(wParam));
+        return TRUE;
+    case WM_APP_QUEUE_COUNT:
+        showQueueCount(app_.takeQueueCount());
         return TRUE;
     case WM_APP_STATUS_TEXT: {
         std::string text;
@@ -50,52 +124,52 @@ INT_PTR StatusDialog::handleMessage(UINT message, WPARAM wParam, [[maybe_unused]
         applyStatus(text);
         return TRUE;
     }
-    case WM_APP_QUEUE_COUNT:
-        showQueueCount(static_cast<int32_t>(wParam));
-        return TRUE;
-    case WM_APP_RESULTS_CHANGED:
-        refreshPercentField();
-        return TRUE;
-    case WM_APP_CONFIRM_EXIT:
-        confirmExit();
-        return TRUE;
-    case WM_APP_TOGGLE_PAUSE:
-        togglePause();
-        return TRUE;
-    case WM_APP_SET_PRIORITY:
-        window_.priority = static_cast<int32_t>(wParam);
-        app_.setWorkerPriority(window_.priority);
-        return TRUE;
     case WM_DESTROY:
+        KillTimer(hwnd(), TIMER_REFRESH);
+        KillTimer(hwnd(), TIMER_HEARTBEAT);
+        KillTimer(hwnd(), TIMER_CHECKPOINT);
+        app_.attachQueueDisplay(nullptr, 0);
+        key_.writeNumber("Status Dialog ID", 0);
         windowHandle_ = nullptr;
         windowThreadId_ = 0;
         return FALSE;
     default:
-        return FALSE;
+        return onSettingMessage(message, wParam) ? TRUE : FALSE;
     }
 }
 
 void StatusDialog::onInitDialog() {
     windowThreadId_ = GetCurrentThreadId();
     windowHandle_ = hwnd();
-    HICON icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_QUORVANE));
-    SendMessageA(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
-    SendMessageA(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+    icon_ = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_QUORVANE));
+    SendMessageA(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
+    SendMessageA(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
+    tray_.prepare(hwnd(), TRAY_ICON_ID, WM_APP_TRAY, icon_);
     SetWindowTextA(hwnd(), formatText("%s - %s - Status", kProductName, kVersion).c_str());
+    if (window_.paused)
+        pause();
     applyStatus("Idle");
     refreshPercentField();
-    SetWindowPos(hwnd(), HWND_TOPMOST, window_.screenX, window_.screenY, 0, 0,
-                 SWP_NOSIZE | (app_.settings().alwaysOnTop.load() != 0 ? 0 : SWP_NOZORDER));
-    HWND self = hwnd();
-    app_.queue().setNotifyTarget([self](int32_t count, uint32_t totalSizeKb) {
-        PostMessageA(self, WM_APP_QUEUE_COUNT, static_cast<WPARAM>(count), static_cast<LPARAM>(totalSizeKb));
-    });
+    bool onTop = app_.settings().alwaysOnTop.load() != 0;
+    SetWindowPos(hwnd(), onTop ? HWND_TOPMOST : nullptr, window_.screenX, window_.screenY, 0, 0,
+                 SWP_NOSIZE | (onTop ? 0 : SWP_NOZORDER));
+    app_.attachQueueDisplay(hwnd(), WM_APP_QUEUE_COUNT);
     showItem(IDC_STATUS_SKIP1, app_.diagnosticMode());
     showItem(IDC_STATUS_SKIP2, app_.diagnosticMode());
+    if (window_.startHidden)
+        startTimer(TIMER_START_HIDDEN, 1500);
+    startTimer(TIMER_REFRESH, 0);
+    startTimer(TIMER_APPLY_PRIORITY, 1200);
+    startTimer(TIMER_HEARTBEAT, 4567);
+    startTimer(TIMER_CHECKPOINT, kCheckpointMilliseconds);
+    key_.writeNumber("Status Dialog ID", static_cast<int32_t>(reinterpret_cast<intptr_t>(hwnd())));
 }
 
-void StatusDialog::onCommand(int id) {
+void StatusDialog::onCommand(int id, [[maybe_unused]] int notification) {
     switch (id) {
+    case IDC_STATUS_HIDE:
+        hide(true);
+        break;
     case IDC_STATUS_EXIT:
     case IDOK:
     case IDCANCEL:
@@ -106,6 +180,133 @@ void StatusDialog::onCommand(int id) {
         break;
     default:
         break;
+    }
+}
+
+void StatusDialog::onTimer(UINT_PTR id) {
+    switch (id) {
+    case TIMER_START_HIDDEN:
+        KillTimer(hwnd(), id);
+        hide(true);
+        break;
+    case TIMER_SHOW:
+        KillTimer(hwnd(), id);
+        show(true);
+        break;
+    case TIMER_TRAY_MENU:
+        KillTimer(hwnd(), id);
+        onTrayMenu();
+        break;
+    case TIMER_REFRESH:
+        refreshEstimates();
+        break;
+    case TIMER_APPLY_PRIORITY:
+        KillTimer(hwnd(), id);
+        setPriority(window_.priority);
+        break;
+    case TIMER_HEARTBEAT:
+        key_.writeNumber("Process Timestamp", static_cast<int32_t>(nowSeconds()));
+        // A pick-up message can be lost (posted to a window that was not up yet): never let a hand-off
+        // file wait for the next start.
+        app_.pickUpHandOffFiles();
+        break;
+    case TIMER_CHECKPOINT:
+        app_.checkpoint();
+        break;
+    default:
+        break;
+    }
+}
+
+void StatusDialog::onDropFiles(HDROP drop) {
+    UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+    for (UINT i = 0; i < count; ++i) {
+        char path[2048] = {};
+        if (DragQueryFileA(drop, i, path, sizeof path) == 0)
+            continue;
+        // Each dropped item makes and consumes a hand-off file of its own, in drop order.
+        app_.listArguments(std::string("\"") + path + "\"");
+        app_.pickUpHandOffFiles();
+    }
+    DragFinish(drop);
+}
+
+void StatusDialog::onTray(WPARAM id, LPARAM event) {
+    if (id != TRAY_ICON_ID)
+        return;
+    if (event == WM_LBUTTONDOWN)
+        startTimer(TIMER_SHOW, 250);
+    else if (event == WM_RBUTTONDOWN)
+        startTimer(TIMER_TRAY_MENU, 250);
+}
+
+void StatusDialog::onTrayMenu() {
+    POINT point{};
+    GetCursorPos(&point);
+    UINT command = trayMenu_.track(hwnd(), point);
+    switch (command) {
+    case kTrayExit:
+        confirmExit();
+        break;
+    case kTrayAbout:
+        startTimer(TIMER_ABOUT, 0);
+        break;
+    case kTrayShowHide:
+        startTimer(TIMER_SHOW, 0);
+        break;
+    case kTrayPause:
+        togglePause();
+        break;
+    default:
+        if (command >= kTrayPriorityIdle && command <= kTrayPriorityHigh)
+            setPriority(static_cast<int32_t>(command));
+        break;
+    }
+}
+
+bool StatusDialog::onSettingMessage(UINT message, WPARAM wParam) {
+    SharedSettings& shared = app_.settings();
+    const int32_t value = static_cast<int32_t>(wParam);
+    switch (message) {
+    case WM_APP_SET_SAVE_LOG:
+        shared.saveLogToDirectory = value;
+        return true;
+    case WM_APP_SET_PERCENT_IN_NAME:
+        shared.savePercentToLogName = value;
+        return true;
+    case WM_APP_SET_FULL_DIRECTORY:
+        shared.saveFullDirectoryToLog = value;
+        return true;
+    case WM_APP_SET_ON_TOP:
+        shared.alwaysOnTop = value;
+        SetWindowPos(hwnd(), value != 0 ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        return true;
+    case WM_APP_SET_INTELLIGENT_ETA:
+        window_.intelligentEstimate = value != 0;
+        return true;
+    case WM_APP_SET_DIVIDE_EXPONENT:
+        shared.divideCountExponent = value;
+        return true;
+    case WM_APP_SET_MULTI_LINEAR_LEVEL:
+        shared.multiLinearLevel = value;
+        return true;
+    case WM_APP_SET_DIVIDE_PERCENT:
+        shared.dividePercentValue = value;
+        return true;
+    case WM_APP_SET_MAX_PASSES:
+        shared.maximumTotalPasses = value;
+        return true;
+    case WM_APP_SET_MIN_VALID_PASSES:
+        shared.minimumValidPasses = value;
+        return true;
+    case WM_APP_SET_HISTORY_SIZE:
+        shared.historySize = value;
+        return true;
+    case WM_APP_SET_LIMIT_HISTORY:
+        shared.limitHistory = value;
+        return true;
+    default:
+        return false;
     }
 }
 
@@ -122,27 +323,103 @@ void StatusDialog::applyStatus(const std::string& text) {
     currentSizeKb_ = haveHead ? head.sizeKb : 0;
     setItemText(IDC_STATUS_DIRECTORY, currentDirectory_.c_str());
     setItemText(IDC_STATUS_FILENAME, fileNamePart(currentFile_).c_str());
-    setItemText(IDC_STATUS_SIZE, currentSizeKb_ > 0 ? formatText("%d kB", static_cast<int>(currentSizeKb_)).c_str() : "N/A");
+    setItemText(IDC_STATUS_SIZE, sizeFieldText(currentSizeKb_).c_str());
+    tray_.setTip(trayTipText(statusText_, currentFile_, window_.paused));
 }
 
 void StatusDialog::showQueueCount(int32_t count) {
     queueCount_ = count;
-    setItemText(IDC_STATUS_QUEUE, count == 0 ? "Empty" : formatText("%d file%s", count, count == 1 ? "" : "s").c_str());
+    setItemText(IDC_STATUS_QUEUE, queueFieldText(count).c_str());
 }
 
 void StatusDialog::refreshPercentField() {
-    int32_t average = app_.results().average();
-    setItemText(IDC_STATUS_PERCENT, average < 0 ? "N/A" : formatText("%d%%", average).c_str());
+    setItemText(IDC_STATUS_PERCENT, percentFieldText(app_.results().average()).c_str());
+}
+
+void StatusDialog::refreshEstimates() {
+    const int level = window_.intelligentEstimate ? app_.settings().multiLinearLevel.load() : 0;
+    const FileTypeStats& stats = app_.stats();
+    const int32_t current = stats.estimateCurrent(level);
+    int32_t remaining = 0;
+    const std::string headType = app_.queue().headType();
+    for (const DecoderRow& row : app_.decoders().rows()) {
+        uint32_t size = app_.queue().typeSizeKb(row.type);
+        uint32_t count = app_.queue().typeCount(row.type);
+        if (count > 0 && equalsIgnoreCase(headType, row.type))
+            --count;
+        int32_t estimate = stats.estimateQueuedType(level, row.type, size, count);
+        if (estimate < 0) {
+            remaining = estimate;
+            break;
+        }
+        remaining += estimate;
+    }
+    const int32_t total = remaining >= 0 ? remaining + current : remaining;
+
+    std::string record;
+    const bool recording = app_.diagnosticMode() && (current > previousCurrentEstimate_ || total > previousTotalEstimate_);
+    if (recording)
+        record = itemText(IDC_STATUS_QUEUE) + ": " + itemText(IDC_STATUS_FILE_ETA) + "/" +
+                 itemText(IDC_STATUS_TOTAL_ETA) + " --> ";
+    if (current != previousCurrentEstimate_) {
+        setItemText(IDC_STATUS_FILE_ETA, estimateText(current, window_.paused, window_.intelligentEstimate).c_str());
+        setItemText(IDC_STATUS_TOTAL_ETA, estimateText(total, window_.paused, window_.intelligentEstimate).c_str());
+    }
+    previousCurrentEstimate_ = current;
+    previousTotalEstimate_ = total;
+    if (recording) {
+        diagnosticRecords_.push_back(record + itemText(IDC_STATUS_FILE_ETA) + "/" + itemText(IDC_STATUS_TOTAL_ETA));
+        if (diagnosticRecords_.size() > kMaxDiagnosticRecords)
+            diagnosticRecords_.pop_front();
+    }
+}
+
+void StatusDialog::pause() {
+    window_.paused = true;
+    trayMenu_.markPaused(true);
+    setItemText(IDC_STATUS_PAUSE, "Resume");
+    app_.pauseWorker();
+    applyStatus(statusText_);
+}
+
+void StatusDialog::resume() {
+    window_.paused = false;
+    trayMenu_.markPaused(false);
+    setItemText(IDC_STATUS_PAUSE, "Pause");
+    app_.resumeWorker();
+    applyStatus(statusText_);
 }
 
 void StatusDialog::togglePause() {
-    window_.paused = !window_.paused;
-    setItemText(IDC_STATUS_PAUSE, window_.paused ? "Resume" : "Pause");
     if (window_.paused)
-        app_.pauseWorker();
+        resume();
     else
-        app_.resumeWorker();
+        pause();
+}
+
+void StatusDialog::setPriority(int32_t priority) {
+    trayMenu_.markPriority(priority);
+    window_.priority = priority;
+    app_.setWorkerPriority(priority);
+}
+
+void StatusDialog::hide(bool changeVisibility) {
+    recordPosition();
+    if (changeVisibility)
+        ShowWindow(hwnd(), SW_HIDE);
+    window_.hidden = true;
+    trayMenu_.setWindowHidden(true);
+    tray_.add();
     applyStatus(statusText_);
+}
+
+void StatusDialog::show(bool changeVisibility) {
+    window_.hidden = false;
+    if (changeVisibility)
+        ShowWindow(hwnd(), SW_SHOW);
+    trayMenu_.setWindowHidden(false);
+    tray_.remove();
+    SetForegroundWindow(hwnd());
 }
 
 void StatusDialog::confirmExit() {
@@ -163,6 +440,7 @@ void StatusDialog::confirmExit() {
     app_.setEraseQueue(erase);
     if (!window_.hidden)
         recordPosition();
+    tray_.remove();
     EndDialog(hwnd(), 1);
 }
 
@@ -172,6 +450,14 @@ void StatusDialog::recordPosition() {
         window_.screenX = rect.left;
         window_.screenY = rect.top;
     }
+}
+
+void StatusDialog::startTimer(UINT_PTR id, UINT milliseconds) { SetTimer(hwnd(), id, milliseconds, nullptr); }
+
+std::string StatusDialog::itemText(int id) const {
+    char text[256] = {};
+    GetDlgItemTextA(hwnd(), id, text, sizeof text);
+    return text;
 }
 
 } // namespace qv

@@ -1,10 +1,16 @@
 #pragma once
-// The main window of the running instance: what is being checked, the queue, and the exit confirmation.
+// The main window of the running instance: what is being checked, the queue and its estimates, the
+// CDDA share of the current directory; pause, hide to the tray, the other dialogs, and exit.
 #include "settings/Settings.h"
+#include "settings/win/RegistryKey.h"
 #include "ui/Dialog.h"
+#include "ui/Tray.h"
+
+#include <shellapi.h>
 
 #include <atomic>
 #include <cstdint>
+#include <deque>
 #include <mutex>
 #include <string>
 
@@ -14,7 +20,10 @@ class Application;
 
 class StatusDialog : public Dialog {
 public:
+    // Loads the settings; the registry key stays open for the object's life.
     explicit StatusDialog(Application& app);
+    // Removes the tray icon and saves the settings.
+    ~StatusDialog() override;
 
     // Safe from any thread: off the window's thread the text is handed over with a posted message,
     // so only the window's own thread ever touches the controls.
@@ -27,16 +36,33 @@ protected:
 
 private:
     void onInitDialog();
-    void onCommand(int id);
+    void onCommand(int id, int notification);
+    void onTimer(UINT_PTR id);
+    void onTray(WPARAM id, LPARAM event);
+    void onDropFiles(HDROP drop);
+    void onTrayMenu();
+    bool onSettingMessage(UINT message, WPARAM value);
     void applyStatus(const std::string& text);
     void showQueueCount(int32_t count);
     void refreshPercentField();
+    void refreshEstimates();
+    void pause();
+    void resume();
     void togglePause();
+    void setPriority(int32_t priority);
+    void hide(bool changeVisibility);
+    void show(bool changeVisibility);
     void confirmExit();
     void recordPosition();
+    void startTimer(UINT_PTR id, UINT milliseconds);
+    std::string itemText(int id) const;
 
     Application& app_;
+    RegistryKey key_;
     WindowSettings window_;
+    HICON icon_ = nullptr;
+    TrayIcon tray_;
+    TrayMenu trayMenu_;
     std::atomic<DWORD> windowThreadId_{0};
     std::atomic<HWND> windowHandle_{nullptr};
 
@@ -49,6 +75,9 @@ private:
     std::string currentFile_ = "N/A";
     uint32_t currentSizeKb_ = 0;
     int32_t queueCount_ = 0;
+    int32_t previousCurrentEstimate_ = -3;
+    int32_t previousTotalEstimate_ = -3;
+    std::deque<std::string> diagnosticRecords_;
 };
 
 } // namespace qv

@@ -124,3 +124,25 @@ TEST(QueueStore, LoadingAMissingFileAddsNothing) {
     EXPECT_FALSE(store.loadFile(dir.file("absent.log")));
     EXPECT_TRUE(store.isEmpty());
 }
+
+TEST(QueueStore, BulkLoadKeepsOrderTotalsAndCountsEveryChange) {
+    qvtest::TempDir dir;
+    std::vector<QueueEntry> entries;
+    for (int i = 0; i < 2500; ++i)
+        entries.push_back({"C:\\D" + std::to_string(i / 1000) + "\\" + std::to_string(i) + ".wav", "wav", 2});
+    qvtest::writeFile(dir.file("big.log"), formatQueueFile(entries));
+    QueueStore store;
+    int notifications = 0;
+    store.setNotifyTarget([&notifications](int32_t, uint32_t) { ++notifications; });
+    notifications = 0;
+    ASSERT_TRUE(store.loadFile(dir.file("big.log")));
+    EXPECT_EQ(store.count(), 2500);
+    EXPECT_EQ(store.totalSizeKb(), 5000u);
+    EXPECT_EQ(store.changeCount(), 2500u);
+    EXPECT_EQ(notifications, 3); // one per chunk, not one per entry
+    for (int i = 0; i < 1000; ++i)
+        store.removeHead();
+    EXPECT_EQ(store.headPath(), "C:\\D1\\1000.wav");
+    EXPECT_TRUE(store.newDirectoryFlag());
+    EXPECT_EQ(store.changeCount(), 3500u);
+}

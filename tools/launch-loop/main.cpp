@@ -29,11 +29,13 @@ bool launchOnce(const std::wstring& commandLine, const std::wstring& directory, 
     startup.hStdOutput = write;
     PROCESS_INFORMATION info = {};
     std::wstring line = commandLine;
-    if (!CreateProcessW(nullptr, &line[0], nullptr, nullptr, TRUE, IDLE_PRIORITY_CLASS, nullptr, directory.c_str(),
-                        &startup, &info))
+    if (!CreateProcessW(nullptr, &line[0], nullptr, nullptr, TRUE, IDLE_PRIORITY_CLASS | CREATE_NO_WINDOW, nullptr,
+                        directory.c_str(), &startup, &info))
         return false;
     ScopedHandle process(info.hProcess);
     ScopedHandle thread(info.hThread);
+    // Started like Quorvane's children: no console of its own, idle thread priority (the default level).
+    SetThreadPriority(info.hThread, THREAD_PRIORITY_IDLE);
     // Only the child may hold the write end, or the read below would never see the end of the output.
     writer.reset();
 

@@ -2,7 +2,10 @@
 
 #include "common/Text.h"
 #include "common/Version.h"
+#include "app/win/InstanceRecord.h"
 #include "engine/win/DecoderTableBuilder.h"
+#include "queue/Listing.h"
+#include "queue/win/ArgumentLister.h"
 #include "settings/win/RegistryKey.h"
 #include "ui/Messages.h"
 #include "ui/StatusDialog.h"
@@ -49,20 +52,23 @@ Application::Application(const std::string& commandLine) : resultLog_(results_, 
     arguments_ = split.rest;
     programDirectory_ = directoryPart(programPath, 2048);
     programFileName_ = fileNamePart(programPath);
+    formPaths();
+    diagnosticMode_ = environmentVariable("COMPUTERNAME") == kDiagnosticMachineName;
+    log_.setOpenFailureReporter(
+        [](const std::string& text) { MessageBoxA(nullptr, text.c_str(), kProductName, MB_OK); });
+}
+
+Application::~Application() = default;
+
+void Application::formPaths() {
     systemLogPath_ = programDirectory_ + "\\System.log";
     detectLogPath_ = programDirectory_ + "\\Detect.log";
     recentLogPath_ = programDirectory_ + "\\Recent.log";
     queueLogPath_ = programDirectory_ + "\\Queue.log";
     estimateLogPath_ = programDirectory_ + "\\Estimate.log";
     detectorPath_ = programDirectory_ + "\\aucdtect.exe";
-    diagnosticMode_ = environmentVariable("COMPUTERNAME") == kDiagnosticMachineName;
-
     log_.setPaths(systemLogPath_, detectLogPath_);
-    log_.setOpenFailureReporter(
-        [](const std::string& text) { MessageBoxA(nullptr, text.c_str(), kProductName, MB_OK); });
 }
-
-Application::~Application() = default;
 
 int Application::run() {
     OleSession ole;
@@ -94,13 +100,31 @@ int Application::run() {
 bool Application::startUp() {
     INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);
-
     {
         RegistryKey key(kRegistryKeyPath);
         decoders_ = buildDecoderTable(programDirectory_, key);
     }
 
+    InstanceRecord instance(kRegistryKeyPath, GetCurrentProcessId(), log_);
+    std::string runningDirectory = programDirectory_;
+    HWND running = instance.findRunningInstance(runningDirectory);
+    if (runningDirectory != programDirectory_) {
+        // Hand-off files must land where the running instance looks for them.
+        programDirectory_ = runningDirectory;
+        formPaths();
+    }
+    if (running != nullptr) {
+        if (!arguments_.empty()) {
+            listArguments(arguments_);
+            PostMessageA(running, WM_APP_PICKUP_QUEUE_FILES, 0, 0);
+        }
+        return false;
+    }
+    instance.registerInstance(programDirectory_);
+
     results_.loadResults(recentLogPath_);
+    if (!arguments_.empty())
+        listArguments(arguments_);
 
     worker_ = std::make_unique<Worker>(*this, queue_, decoders_, settings_, log_,
                                        WorkerConfig{programDirectory_, detectorPath_, GetCurrentProcessId()});
@@ -109,16 +133,24 @@ bool Application::startUp() {
     paused_ = false;
 
     queue_.loadFile(queueLogPath_);
+    pickUpHandOffFiles();
     stats_.load(estimateLogPath_);
     return true;
 }
 
 void Application::shutDown() {
-    if (!eraseQueue_) {
-        if (!results_.saveResults())
-            log_.writeSystemLog("Cannot write " + recentLogPath_);
-        if (!queue_.saveToFile(queueLogPath_))
-            log_.writeSystemLog("Cannot write " + queueLogPath_);
+    {
+        std::lock_guard<std::mutex> guard(stateMutex_);
+        if (!eraseQueue_) {
+            if (!results_.saveResults())
+                log_.writeSystemLog("Cannot write " + recentLogPath_);
+            if (!queue_.saveToFile(queueLogPath_))
+                log_.writeSystemLog("Cannot write " + queueLogPath_);
+        } else {
+            // Checkpoints may have written them; an erased queue leaves neither behind.
+            DeleteFileA(recentLogPath_.c_str());
+            DeleteFileA(queueLogPath_.c_str());
+        }
     }
     if (!stats_.save())
         log_.writeSystemLog("Cannot write " + estimateLogPath_);
@@ -127,6 +159,27 @@ void Application::shutDown() {
         log_.writeSystemLog(worker_->waitFinished(20000) ? "Worker thread finished normally"
                                                           : "Timeout on finishing worker thread!");
     }
+    InstanceRecord(kRegistryKeyPath, GetCurrentProcessId(), log_).unregisterInstance();
+}
+
+void Application::pickUpHandOffFiles() { queue_.loadHandOffFiles(programDirectory_, kHandOffPattern); }
+
+void Application::listArguments(const std::string& argumentText) {
+    qv::listArguments({programDirectory_, decoders_, log_, showMessageBox, GetCurrentProcessId()}, argumentText);
+}
+
+void Application::checkpoint() {
+    {
+        std::lock_guard<std::mutex> guard(stateMutex_);
+        uint64_t change = queue_.changeCount();
+        if (change != checkpointedChange_) {
+            bool saved = queue_.saveToFile(queueLogPath_);
+            saved = results_.saveResults() && saved;
+            if (saved)
+                checkpointedChange_ = change;
+        }
+    }
+    (void)stats_.checkpoint();
 }
 
 void Application::pauseWorker() {
@@ -150,20 +203,45 @@ void Application::setWorkerPriority(int32_t level) {
         worker_->setPriority(level);
 }
 
+void Application::attachQueueDisplay(HWND window, UINT message) {
+    if (window == nullptr) {
+        queue_.setNotifyTarget(nullptr);
+        return;
+    }
+    queueCountPosted_ = false;
+    queue_.setNotifyTarget([this, window, message](int32_t count, uint32_t totalSizeKb) {
+        if (!queueCountPosted_.exchange(true))
+            PostMessageA(window, message, static_cast<WPARAM>(count), static_cast<LPARAM>(totalSizeKb));
+    });
+}
+
+int32_t Application::takeQueueCount() {
+    queueCountPosted_ = false;
+    return queue_.count();
+}
+
 void Application::entryTaken(const QueueEntry& entry) { results_.setDirectory(directoryPart(entry.path)); }
 
 void Application::timingStarted(const QueueEntry& entry) { stats_.start(entry.type, entry.sizeKb); }
 
 void Application::entryFinished(const QueueEntry& entry, int32_t passes, int32_t validPasses, int32_t average) {
-    results_.add(entry.path, passes, validPasses, average);
-    log_.writeDetectResult(average, validPasses, passes, entry.path);
-    postToStatusWindow(WM_APP_RESULTS_CHANGED);
-    closeDirectoryIfEnded(entry);
+    {
+        std::lock_guard<std::mutex> guard(stateMutex_);
+        queue_.removeHead();
+        results_.add(entry.path, passes, validPasses, average);
+        log_.writeDetectResult(average, validPasses, passes, entry.path);
+        postToStatusWindow(WM_APP_RESULTS_CHANGED);
+        closeDirectoryIfEnded(entry);
+    }
     stats_.finish();
 }
 
 void Application::entryDropped(const QueueEntry& entry, bool timingWasStarted) {
-    closeDirectoryIfEnded(entry);
+    {
+        std::lock_guard<std::mutex> guard(stateMutex_);
+        queue_.removeHead();
+        closeDirectoryIfEnded(entry);
+    }
     if (timingWasStarted)
         stats_.abandon();
 }

@@ -36,6 +36,21 @@ public:
     bool paused() const { return paused_; }
 
     void setEraseQueue(bool erase) { eraseQueue_ = erase; }
+
+    // Reads every hand-off file of the program directory into the queue.
+    void pickUpHandOffFiles();
+    // Lists one argument text (a command line, a dropped path) into a hand-off file.
+    void listArguments(const std::string& argumentText);
+    // Saves the queue, the current directory's results and the statistics when they changed since the
+    // last time, so that a crash loses at most the file in work. Called about once a second.
+    void checkpoint();
+
+    // Points the queue's change notifications at a window (null to stop). Posts coalesce: while one is
+    // waiting, further changes post nothing, so a big load cannot flood the window's message queue; the
+    // window reads the count when it takes the message, so the count shown is always the latest.
+    void attachQueueDisplay(HWND window, UINT message);
+    // Called by the window when it takes the message: the count to show.
+    int32_t takeQueueCount();
     bool diagnosticMode() const { return diagnosticMode_; }
 
     QueueStore& queue() { return queue_; }
@@ -60,6 +75,8 @@ private:
     void setStatus(const std::string& text) override;
     void queueDrained() override;
 
+    void formPaths();
+    // False when this process ends at once (another instance runs).
     bool startUp();
     void shutDown();
     void postToStatusWindow(UINT message);
@@ -78,6 +95,10 @@ private:
     bool diagnosticMode_ = false;
     bool paused_ = false;
     bool eraseQueue_ = false;
+    // Held while an entry leaves the queue and its row is recorded, and while a checkpoint saves, so a
+    // checkpoint never sees a file in neither place.
+    std::mutex stateMutex_;
+    uint64_t checkpointedChange_ = UINT64_MAX;
 
     DiagnosticLog log_;
     SharedSettings settings_;
@@ -87,6 +108,7 @@ private:
     ResultLogWriter resultLog_;
     FileTypeStats stats_;
     DecoderTable decoders_;
+    std::atomic<bool> queueCountPosted_{false};
     std::unique_ptr<Worker> worker_;
     std::unique_ptr<StatusDialog> statusDialog_;
     // The worker reaches the status window through this pointer; the lock keeps the window object alive

@@ -287,7 +287,6 @@ void Worker::readDetectorOutput() {
 }
 
 void Worker::finishEntry() {
-    queue_.removeHead();
     int64_t sum = 0;
     for (int32_t v : validVerdicts_)
         sum += v;
@@ -303,7 +302,6 @@ void Worker::finishEntry() {
 void Worker::dropEntry(const char* reason) {
     if (reason != nullptr)
         log(std::string(reason) + " " + entry_.path + ", removed from the queue");
-    queue_.removeHead();
     host_.entryDropped(entry_, timing_);
     timing_ = false;
     phase_ = WorkerPhase::Idle;

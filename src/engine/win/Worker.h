@@ -24,9 +24,11 @@ public:
     virtual void entryTaken(const QueueEntry& entry) = 0;
     // The entry's detection starts: time it from now.
     virtual void timingStarted(const QueueEntry& entry) = 0;
-    // The entry left the queue after its passes; average is -1 when no pass gave a verdict.
+    // The entry's passes are done: remove it from the queue head and record its verdict, as one step for
+    // anyone saving the state meanwhile. average is -1 when no pass gave a verdict.
     virtual void entryFinished(const QueueEntry& entry, int32_t passes, int32_t validPasses, int32_t average) = 0;
-    // The entry left the queue unchecked; timingWasStarted says whether timingStarted preceded it.
+    // The entry cannot be checked: remove it from the queue head. timingWasStarted says whether
+    // timingStarted preceded it.
     virtual void entryDropped(const QueueEntry& entry, bool timingWasStarted) = 0;
     virtual void setStatus(const std::string& text) = 0;
     // The queue was found empty after work.

@@ -15,6 +15,8 @@ namespace {
 // Records what the worker tells its host, and lets a test wait for it with a deadline.
 class RecordingHost : public WorkerHost {
 public:
+    explicit RecordingHost(QueueStore& queue) : queue_(queue) {}
+
     struct Finished {
         std::string path;
         int32_t passes;
@@ -25,9 +27,13 @@ public:
     void entryTaken(const QueueEntry&) override {}
     void timingStarted(const QueueEntry& entry) override { record([&] { timed.push_back(entry.path); }); }
     void entryFinished(const QueueEntry& entry, int32_t passes, int32_t valid, int32_t average) override {
+        queue_.removeHead();
         record([&] { finished.push_back({entry.path, passes, valid, average}); });
     }
-    void entryDropped(const QueueEntry& entry, bool) override { record([&] { dropped.push_back(entry.path); }); }
+    void entryDropped(const QueueEntry& entry, bool) override {
+        queue_.removeHead();
+        record([&] { dropped.push_back(entry.path); });
+    }
     void setStatus(const std::string& text) override { record([&] { statuses.push_back(text); }); }
     void queueDrained() override { record([&] { ++drained; }); }
 
@@ -46,6 +52,7 @@ public:
     int drained = 0;
 
 private:
+    QueueStore& queue_;
     template <typename Change>
     void record(Change change) {
         {
@@ -88,8 +95,8 @@ protected:
     std::string systemLog() { return qvtest::readFile(dir.file("System.log")); }
 
     qvtest::TempDir dir;
-    RecordingHost host;
     QueueStore queue;
+    RecordingHost host{queue};
     DecoderTable decoders;
     SharedSettings settings;
     DiagnosticLog log;
