@@ -135,3 +135,25 @@ write_script() { # file lines...
 
 # A terminated Wine process can linger as a zombie until its Linux parent reaps it; that is not running.
 standin_running() { ps -eo stat=,args= | grep -v '^Z' | grep -q '[a]ucdtect.exe'; }
+
+# add_decoder TYPE: the stand-in decoder for TYPE (flac, ape, wv, shn) in the program directory.
+add_decoder() {
+    mkdir -p "$PROG/$1"
+    cp "$E2E_BIN"/standin/decoders/"$1"/*.exe "$PROG/$1/"
+}
+
+reg_set_dword() { wine reg add 'HKLM\SOFTWARE\Quorvane' /v "$1" /t REG_DWORD /d "$2" /f >/dev/null 2>&1; }
+reg_set_string() { wine reg add 'HKLM\SOFTWARE\Quorvane' /v "$1" /t REG_SZ /d "$2" /f >/dev/null 2>&1; }
+# The value's data as reg query prints it (numbers as 0x...), or nothing.
+reg_get() {
+    wine reg query 'HKLM\SOFTWARE\Quorvane' /v "$1" 2>/dev/null | tr -d '\r' |
+        awk -v name="$1" 'index($0, name) { sub(/^[ ]*/, ""); sub(name, ""); sub(/^[ ]*REG_[A-Z_]+[ ]*/, ""); print; exit }'
+}
+
+# A result log without its time-stamp line (line 2), for exact comparison.
+result_log_without_stamp() { sed '2d' "$1"; }
+
+# Waits until the queue is done: the status shows Idle and the queue field reads Empty.
+wait_queue_done() { # seconds
+    wait_until "${1:-60}" probe wait-text 1010 Empty --timeout 1 && wait_until 10 probe wait-text 1009 Idle --timeout 1
+}
