@@ -7,6 +7,7 @@
 #include "common/Version.h"
 #include "estimate/TimeEstimate.h"
 #include "settings/win/SettingsStore.h"
+#include "ui/DroppedFiles.h"
 #include "ui/Messages.h"
 #include "ui/ResourceIds.h"
 
@@ -219,16 +220,10 @@ void StatusDialog::onTimer(UINT_PTR id) {
 }
 
 void StatusDialog::onDropFiles(HDROP drop) {
-    UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
-    for (UINT i = 0; i < count; ++i) {
-        char path[2048] = {};
-        if (DragQueryFileA(drop, i, path, sizeof path) == 0)
-            continue;
-        // Each dropped item makes and consumes a hand-off file of its own, in drop order.
-        app_.listArguments(std::string("\"") + path + "\"");
+    queueDroppedFiles(drop, [this](const std::string& argumentText) {
+        app_.listArguments(argumentText);
         app_.pickUpHandOffFiles();
-    }
-    DragFinish(drop);
+    });
 }
 
 void StatusDialog::onTray(WPARAM id, LPARAM event) {

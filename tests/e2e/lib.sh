@@ -117,7 +117,15 @@ wait_quorvane_exit() { # seconds
     return 0
 }
 
-probe() { wine "$E2E_BIN/qvprobe.exe" "$@" 2>>"$E2E_OUT/probe-errors.txt" | tr -d '\r'; }
+# Runs the probe; prints its output without CRs and returns the probe's own exit status.
+probe() {
+    local out rc
+    out=$(wine "$E2E_BIN/qvprobe.exe" "$@" 2>>"$E2E_OUT/probe-errors.txt")
+    rc=$?
+    out=${out//$'\r'/}
+    [ -n "$out" ] && printf '%s\n' "$out"
+    return $rc
+}
 
 # Answers the exit confirmation (Yes, No or Cancel) after pressing Exit.
 exit_quorvane() { # answer
@@ -157,3 +165,19 @@ result_log_without_stamp() { sed '2d' "$1"; }
 wait_queue_done() { # seconds
     wait_until "${1:-60}" probe wait-text 1010 Empty --timeout 1 && wait_until 10 probe wait-text 1009 Idle --timeout 1
 }
+
+# padded_script FILE SIZE LINES...: a stand-in script padded with NUL bytes to SIZE bytes.
+padded_script() {
+    local file=$1 size=$2
+    shift 2
+    write_script "$file" "$@"
+    local have
+    have=$(stat -c %s "$file")
+    [ "$size" -gt "$have" ] && head -c $((size - have)) /dev/zero >>"$file"
+    truncate -s "$size" "$file"
+}
+
+# The data rows of a queue file, without header and footer.
+queue_rows() { grep -v '^;' "$1" | tr -d '\r'; }
+
+wait_status_window() { wait_until "${1:-20}" probe find --timeout 1; }

@@ -108,11 +108,8 @@ bool Application::startUp() {
     InstanceRecord instance(kRegistryKeyPath, GetCurrentProcessId(), log_);
     std::string runningDirectory = programDirectory_;
     HWND running = instance.findRunningInstance(runningDirectory);
-    if (runningDirectory != programDirectory_) {
-        // Hand-off files must land where the running instance looks for them.
-        programDirectory_ = runningDirectory;
-        formPaths();
-    }
+    // Hand-off files must land where the running instance looks for them; this process's own logs stay.
+    programDirectory_ = runningDirectory;
     if (running != nullptr) {
         if (!arguments_.empty()) {
             listArguments(arguments_);

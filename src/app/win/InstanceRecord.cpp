@@ -1,5 +1,7 @@
 #include "app/win/InstanceRecord.h"
 
+#include "win/Handles.h"
+
 #include "app/InstanceFreshness.h"
 #include "common/Version.h"
 #include "settings/win/RegistryKey.h"
@@ -34,11 +36,22 @@ int32_t InstanceRecord::nowStamp() const {
     return static_cast<int32_t>(recordStamp(now_()));
 }
 
+// A record can be fresh for up to six seconds after its process died (a crash, a killed process);
+// a start in that moment must not hand its files to nobody and exit.
+bool InstanceRecord::hasEnded(uint32_t processId) {
+    win::UniqueHandle process(OpenProcess(SYNCHRONIZE, FALSE, processId));
+    if (!process)
+        return GetLastError() == ERROR_INVALID_PARAMETER; // no such process; access denied means alive
+    return WaitForSingleObject(process.get(), 0) == WAIT_OBJECT_0;
+}
+
 HWND InstanceRecord::findRunningInstance(std::string& programDirectory) const {
     RegistryKey key(keyPath_);
     uint32_t recordedProcessId = static_cast<uint32_t>(key.readNumber(kProcessId, 0));
     uint32_t stamp = static_cast<uint32_t>(key.readNumber(kProcessTimestamp, 0));
     if (!namesLiveInstance(recordedProcessId, processId_, stamp, static_cast<uint32_t>(nowStamp())))
+        return nullptr;
+    if (hasEnded(recordedProcessId))
         return nullptr;
     HWND window = numberToWindow(key.readNumber(kStatusDialogId, 0));
     std::string home = key.readString(kProgramHomeDirectory);

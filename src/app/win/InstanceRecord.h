@@ -30,6 +30,7 @@ public:
     void publishStatusWindow(HWND window);
 
 private:
+    static bool hasEnded(uint32_t processId);
     int32_t nowStamp() const;
 
     std::string keyPath_;

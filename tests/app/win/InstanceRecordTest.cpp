@@ -3,6 +3,7 @@
 #include "settings/win/RegistryKey.h"
 #include "settings/win/ScratchKey.h"
 #include "support/TempDir.h"
+#include "win/Handles.h"
 
 #include <gtest/gtest.h>
 
@@ -30,6 +31,8 @@ protected:
     qvtest::TempDir logDir;
     DiagnosticLog log;
     int64_t clock = 1700000000;
+    // The running instance must be a live process: this test program stands in for it.
+    const uint32_t runningId = GetCurrentProcessId();
 };
 
 const HWND kWindow = reinterpret_cast<HWND>(0x1234);
@@ -37,11 +40,11 @@ const HWND kWindow = reinterpret_cast<HWND>(0x1234);
 } // namespace
 
 TEST_F(InstanceRecordTest, ALaterStartFindsTheWindowAndAdoptsTheProgramDirectory) {
-    InstanceRecord running = record(100);
+    InstanceRecord running = record(runningId);
     running.registerInstance("C:\\Program Files\\Quorvane");
     running.publishStatusWindow(kWindow);
     RegistryKey key(scratch.path());
-    EXPECT_EQ(key.readNumber("Process ID", 0), 100);
+    EXPECT_EQ(key.readNumber("Process ID", 0), static_cast<int32_t>(runningId));
     EXPECT_EQ(key.readString("Program Version"), "v0.33 *** BETA ***");
 
     clock += 5;
@@ -64,7 +67,7 @@ TEST_F(InstanceRecordTest, FreshnessHoldsThroughTheRegistryAcrossBothWraps) {
                                                         {y2106 - 2, y2106 + 4, false}};
     for (const auto& [registeredAt, startedAt, found] : cases) {
         clock = registeredAt;
-        InstanceRecord running = record(100);
+        InstanceRecord running = record(runningId);
         running.registerInstance("C:\\Q");
         running.publishStatusWindow(kWindow);
         clock = startedAt;
@@ -75,7 +78,7 @@ TEST_F(InstanceRecordTest, FreshnessHoldsThroughTheRegistryAcrossBothWraps) {
 }
 
 TEST_F(InstanceRecordTest, OwnStaleAndUnregisteredRecordsAreNoRunningInstance) {
-    InstanceRecord running = record(100);
+    InstanceRecord running = record(runningId);
     running.registerInstance("C:\\Q");
     running.publishStatusWindow(kWindow);
     std::string directory = "D:\\Own";
@@ -92,4 +95,21 @@ TEST_F(InstanceRecordTest, OwnStaleAndUnregisteredRecordsAreNoRunningInstance) {
     EXPECT_EQ(key.readNumber("Process ID", -1), 0);
     EXPECT_EQ(key.readNumber("Process Timestamp", -1), 0);
     EXPECT_EQ(key.readString("Program Home Directory"), "C:\\Q");
+}
+
+TEST_F(InstanceRecordTest, AFreshRecordOfAProcessThatHasEndedIsNoRunningInstance) {
+    // A crash leaves a record that stays fresh for seconds; a start then must become the first instance.
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    char command[] = "cmd.exe /c exit";
+    ASSERT_TRUE(CreateProcessA(nullptr, command, nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr,
+                               &startup, &info));
+    win::UniqueHandle process(info.hProcess);
+    win::UniqueHandle thread(info.hThread);
+    WaitForSingleObject(process.get(), 10000);
+    InstanceRecord ended = record(info.dwProcessId);
+    ended.registerInstance("C:\\Gone");
+    ended.publishStatusWindow(kWindow);
+    EXPECT_EQ(laterStart(), std::make_pair(HWND{}, std::string("D:\\Own")));
 }
