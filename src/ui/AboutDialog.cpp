@@ -13,10 +13,9 @@ namespace {
 
 enum : UINT_PTR { kIconWaitTimer = 1, kIconStepTimer = 2 };
 
+// The icon wanders within a band from 30 pixels left of its home to home, and from home to 10 pixels below it.
 constexpr LONG kIconBandWidth = 30;
 constexpr LONG kIconBandHeight = 10;
-
-} // namespace
 
 POINT nextIconPosition(POINT current, POINT home, int stepX, int stepY) {
     POINT next{};
@@ -24,6 +23,8 @@ POINT nextIconPosition(POINT current, POINT home, int stepX, int stepY) {
     next.y = std::clamp<LONG>(current.y + stepY, home.y, home.y + kIconBandHeight);
     return next;
 }
+
+} // namespace
 
 AboutDialog::AboutDialog(bool diagnosticMode, IconWalkTimings timings)
     : Dialog(IDD_ABOUT), diagnosticMode_(diagnosticMode), timings_(timings) {}

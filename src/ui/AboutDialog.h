@@ -9,16 +9,13 @@
 
 namespace qv {
 
-inline constexpr const char* kAuthorCredit = "Quorvane developers";
+inline constexpr const char* kAuthorCredit = "Quorvane team";
 
+// How long the icon keeps still, then how often it steps; tests shorten them.
 struct IconWalkTimings {
     UINT waitMs = 12500;
     UINT stepMs = 100;
 };
-
-// One step of the wandering icon: each coordinate moves by stepX / stepY (each -1, 0 or 1) and is held within the
-// band from 30 pixels left of home to home, and from home to 10 pixels below it.
-POINT nextIconPosition(POINT current, POINT home, int stepX, int stepY);
 
 class AboutDialog : public Dialog {
 public:

@@ -27,14 +27,7 @@ void loadCommonControls() {
 } // namespace
 
 ConfigDialog::ConfigDialog(HWND target, const ConfigValues& values)
-    : Dialog(IDD_CONFIG), target_(target), values_(values),
-      divideCountExponent_{IDC_CONFIG_DIVIDE_EXPONENT, IDC_CONFIG_DIVIDE_EXPONENT_SPIN, kDivideCountExponentRange,
-                           false},
-      dividePercentValue_{IDC_CONFIG_DIVIDE_PERCENT, IDC_CONFIG_DIVIDE_PERCENT_SPIN, kDividePercentValueRange, false},
-      multiLinearLevel_{IDC_CONFIG_MULTI_LINEAR, IDC_CONFIG_MULTI_LINEAR_SPIN, kMultiLinearLevelRange, false},
-      maximumTotalPasses_{IDC_CONFIG_MAX_PASSES, IDC_CONFIG_MAX_PASSES_SPIN, kMaximumTotalPassesRange, false},
-      minimumValidPasses_{IDC_CONFIG_MIN_VALID, IDC_CONFIG_MIN_VALID_SPIN, kMinimumValidPassesRange, false},
-      historySize_{IDC_CONFIG_HISTORY_SIZE, IDC_CONFIG_HISTORY_SIZE_SPIN, kHistorySizeRange, false} {
+    : Dialog(IDD_CONFIG), target_(target), values_(values) {
     loadCommonControls();
 }
 
@@ -266,9 +259,13 @@ bool ConfigDialog::onSpinStep(const NMUPDOWN& step) {
     return result.cancelled;
 }
 
-bool ConfigDialog::isPressed(int id) const { return IsDlgButtonChecked(hwnd(), id) == BST_CHECKED; }
+bool ConfigDialog::isPressed(int id) const {
+    return IsDlgButtonChecked(hwnd(), id) == BST_CHECKED;
+}
 
-void ConfigDialog::press(int id, bool pressed) const { CheckDlgButton(hwnd(), id, pressed ? BST_CHECKED : BST_UNCHECKED); }
+void ConfigDialog::press(int id, bool pressed) const {
+    CheckDlgButton(hwnd(), id, pressed ? BST_CHECKED : BST_UNCHECKED);
+}
 
 void ConfigDialog::showItems(std::initializer_list<int> ids, bool show) const {
     for (int id : ids)

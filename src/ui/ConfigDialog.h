@@ -4,6 +4,7 @@
 #include "settings/ConfigLimits.h"
 #include "settings/ConfigValues.h"
 #include "ui/Dialog.h"
+#include "ui/DialogIds.h"
 
 #include <commctrl.h>
 
@@ -64,12 +65,14 @@ private:
 
     HWND target_;
     ConfigValues values_;
-    SpinField divideCountExponent_;
-    SpinField dividePercentValue_;
-    SpinField multiLinearLevel_;
-    SpinField maximumTotalPasses_;
-    SpinField minimumValidPasses_;
-    SpinField historySize_;
+    SpinField divideCountExponent_{IDC_CONFIG_DIVIDE_EXPONENT, IDC_CONFIG_DIVIDE_EXPONENT_SPIN,
+                                   kDivideCountExponentRange, false};
+    SpinField dividePercentValue_{IDC_CONFIG_DIVIDE_PERCENT, IDC_CONFIG_DIVIDE_PERCENT_SPIN, kDividePercentValueRange,
+                                  false};
+    SpinField multiLinearLevel_{IDC_CONFIG_MULTI_LINEAR, IDC_CONFIG_MULTI_LINEAR_SPIN, kMultiLinearLevelRange, false};
+    SpinField maximumTotalPasses_{IDC_CONFIG_MAX_PASSES, IDC_CONFIG_MAX_PASSES_SPIN, kMaximumTotalPassesRange, false};
+    SpinField minimumValidPasses_{IDC_CONFIG_MIN_VALID, IDC_CONFIG_MIN_VALID_SPIN, kMinimumValidPassesRange, false};
+    SpinField historySize_{IDC_CONFIG_HISTORY_SIZE, IDC_CONFIG_HISTORY_SIZE_SPIN, kHistorySizeRange, false};
 };
 
 } // namespace qv

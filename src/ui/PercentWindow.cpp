@@ -49,7 +49,9 @@ PercentWindow::PercentWindow(std::string registryKeyPath)
     loadCommonControls();
 }
 
-void PercentWindow::setTitle(const std::string& title) { title_ = title; }
+void PercentWindow::setTitle(const std::string& title) {
+    title_ = title;
+}
 
 void PercentWindow::setLists(const std::vector<std::string>& names, const std::vector<int32_t>& percentages) {
     rows_.clear();
@@ -92,7 +94,9 @@ void PercentWindow::onInitDialog() {
     insertRows();
 }
 
-HWND PercentWindow::list() const { return GetDlgItem(hwnd(), IDC_PERCENT_LIST); }
+HWND PercentWindow::list() const {
+    return GetDlgItem(hwnd(), IDC_PERCENT_LIST);
+}
 
 void PercentWindow::captureLayout() {
     RECT client{};

@@ -7,7 +7,11 @@
 #include "common/Version.h"
 #include "estimate/TimeEstimate.h"
 #include "settings/win/SettingsStore.h"
+#include "settings/ConfigValues.h"
+#include "ui/AboutDialog.h"
+#include "ui/ConfigDialog.h"
 #include "ui/DroppedFiles.h"
+#include "ui/PercentWindow.h"
 #include "ui/Messages.h"
 #include "ui/ResourceIds.h"
 
@@ -95,6 +99,9 @@ INT_PTR StatusDialog::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
     case WM_APP_CONFIRM_EXIT:
         confirmExit();
         return TRUE;
+    case WM_APP_SHOW_ABOUT:
+        openAbout();
+        return TRUE;
     case WM_APP_SHOW_WINDOW:
         show(true);
         return TRUE;
@@ -166,7 +173,7 @@ void StatusDialog::onInitDialog() {
     key_.writeNumber("Status Dialog ID", static_cast<int32_t>(reinterpret_cast<intptr_t>(hwnd())));
 }
 
-void StatusDialog::onCommand(int id, [[maybe_unused]] int notification) {
+void StatusDialog::onCommand(int id, int notification) {
     switch (id) {
     case IDC_STATUS_HIDE:
         hide(true);
@@ -179,9 +186,68 @@ void StatusDialog::onCommand(int id, [[maybe_unused]] int notification) {
     case IDC_STATUS_PAUSE:
         togglePause();
         break;
+    case IDC_STATUS_ABOUT:
+        openAbout();
+        break;
+    case IDC_STATUS_CONFIG:
+        openConfig();
+        break;
+    case IDC_STATUS_PERCENT:
+        if (notification == STN_CLICKED)
+            openRecentFiles();
+        break;
+    case IDC_STATUS_DIRECTORY:
+        if (notification == STN_CLICKED)
+            openRecentDirectories();
+        break;
     default:
         break;
     }
+}
+
+void StatusDialog::openAbout() {
+    AboutDialog about(app_.diagnosticMode());
+    std::string extra;
+    for (const std::string& record : diagnosticRecords_)
+        extra += (extra.empty() ? "" : "\n") + record;
+    about.setExtraText(extra);
+    about.runModal(nullptr);
+    if (about.cleared())
+        diagnosticRecords_.clear();
+}
+
+void StatusDialog::openConfig() {
+    ConfigDialog config(hwnd(), configValuesFrom(window_, app_.settings()));
+    config.runModal(hwnd());
+}
+
+void StatusDialog::openRecentFiles() {
+    ResultSet results = app_.results().snapshot();
+    std::vector<std::string> names;
+    std::vector<int32_t> percents;
+    for (const ResultRow& row : results.rows) {
+        names.push_back(row.path);
+        percents.push_back(row.percent);
+    }
+    openPercentWindow("Recent files", names, percents);
+}
+
+void StatusDialog::openRecentDirectories() {
+    std::vector<std::string> names;
+    std::vector<int32_t> percents;
+    for (const RecentDirectory& entry : app_.recentDirectories().snapshot()) {
+        names.push_back(entry.directory);
+        percents.push_back(entry.percent);
+    }
+    openPercentWindow("Recent directories", names, percents);
+}
+
+void StatusDialog::openPercentWindow(const std::string& title, const std::vector<std::string>& names,
+                                     const std::vector<int32_t>& percents) {
+    PercentWindow window;
+    window.setTitle(title);
+    window.setLists(names, percents);
+    window.runModal(nullptr);
 }
 
 void StatusDialog::onTimer(UINT_PTR id) {
@@ -197,6 +263,10 @@ void StatusDialog::onTimer(UINT_PTR id) {
     case TIMER_TRAY_MENU:
         KillTimer(hwnd(), id);
         onTrayMenu();
+        break;
+    case TIMER_ABOUT:
+        KillTimer(hwnd(), id);
+        openAbout();
         break;
     case TIMER_REFRESH:
         refreshEstimates();

@@ -13,6 +13,7 @@
 #include <deque>
 #include <mutex>
 #include <string>
+#include <vector>
 
 namespace qv {
 
@@ -53,6 +54,12 @@ private:
     void hide(bool changeVisibility);
     void show(bool changeVisibility);
     void confirmExit();
+    void openAbout();
+    void openConfig();
+    void openRecentFiles();
+    void openRecentDirectories();
+    void openPercentWindow(const std::string& title, const std::vector<std::string>& names,
+                           const std::vector<int32_t>& percents);
     void recordPosition();
     void startTimer(UINT_PTR id, UINT milliseconds);
     std::string itemText(int id) const;

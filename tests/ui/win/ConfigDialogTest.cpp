@@ -1,0 +1,150 @@
+#include "ui/ConfigDialog.h"
+
+#include "ui/DialogIds.h"
+#include "ui/Messages.h"
+#include "ui/ResourceIds.h"
+#include "ui/win/DialogDriver.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+using namespace qv;
+using qvtest::itemText;
+using qvtest::itemVisible;
+using qvtest::Posted;
+
+namespace {
+
+using Ids = std::vector<int>;
+const Ids kPriorities = {IDC_CONFIG_PRIORITY_IDLE, IDC_CONFIG_PRIORITY_BELOW, IDC_CONFIG_PRIORITY_NORMAL,
+                         IDC_CONFIG_PRIORITY_ABOVE, IDC_CONFIG_PRIORITY_HIGH};
+const Ids kIntelligent = {IDC_CONFIG_DIVIDE_LABEL,   IDC_CONFIG_DIVIDE_EXPONENT,     IDC_CONFIG_DIVIDE_EXPONENT_SPIN,
+                          IDC_CONFIG_DIVIDE_PERCENT, IDC_CONFIG_DIVIDE_PERCENT_SPIN, IDC_CONFIG_PERCENT_SIGN,
+                          IDC_CONFIG_POINTS_LABEL,   IDC_CONFIG_MULTI_LINEAR,        IDC_CONFIG_MULTI_LINEAR_SPIN};
+const Ids kHistory = {IDC_CONFIG_HISTORY_SIZE, IDC_CONFIG_HISTORY_SIZE_SPIN, IDC_CONFIG_DIRECTORIES_LABEL};
+const Ids kLogName = {IDC_CONFIG_PERCENT_IN_NAME, IDC_CONFIG_FULL_DIRECTORY};
+
+bool pressed(HWND dialog, int id) {
+    return SendDlgItemMessageA(dialog, id, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+// Presses the mouse on the spin's upper or lower arrow, so the control itself asks the dialog through
+// UDN_DELTAPOS and moves only when the dialog lets it.
+void stepSpin(HWND dialog, int id, int direction) {
+    HWND spin = GetDlgItem(dialog, id);
+    RECT client{};
+    GetClientRect(spin, &client);
+    LPARAM at = MAKELPARAM(client.right / 2, direction > 0 ? client.bottom / 4 : client.bottom * 3 / 4);
+    SendMessageA(spin, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageA(spin, WM_LBUTTONUP, 0, at);
+}
+
+std::vector<Posted> one(UINT message, WPARAM value) {
+    return {Posted{message, value, 0}};
+}
+
+ConfigValues runConfig(const ConfigValues& values, qvtest::ModalDriver::Drive drive) {
+    qvtest::ModalDriver driver("Quorvane - v0.33 - Configuration", std::move(drive));
+    ConfigDialog dialog(driver.sink(), values);
+    driver.run(dialog);
+    return dialog.values();
+}
+
+} // namespace
+
+TEST(ConfigDialog, EachToggleClickPostsItsNewStateAtOnceAndShowsOrHidesItsControls) {
+    QV_REQUIRE_DIALOG(IDD_CONFIG);
+    struct Case {
+        const char* what;
+        int id;
+        UINT message;
+        WPARAM value;
+        const char* caption; // null when the caption stays
+        Ids shown;
+        Ids hidden;
+    };
+    const std::vector<Case> cases = {
+        {"Simple pressed", IDC_CONFIG_INTELLIGENT_ETA, WM_APP_SET_INTELLIGENT_ETA, 1, "Intelligent", kIntelligent, {}},
+        {"Intelligent released", IDC_CONFIG_INTELLIGENT_ETA, WM_APP_SET_INTELLIGENT_ETA, 0, "Simple", {}, kIntelligent},
+        {"pause", IDC_CONFIG_PAUSE, WM_APP_TOGGLE_PAUSE, 1, "Resume", {}, kPriorities},
+        {"resume", IDC_CONFIG_PAUSE, WM_APP_TOGGLE_PAUSE, 0, "Pause", kPriorities, {}},
+        {"log off", IDC_CONFIG_SAVE_LOG, WM_APP_SET_SAVE_LOG, 0, nullptr, {}, kLogName},
+        {"log on", IDC_CONFIG_SAVE_LOG, WM_APP_SET_SAVE_LOG, 1, nullptr, kLogName, {}},
+        {"percent in name off", IDC_CONFIG_PERCENT_IN_NAME, WM_APP_SET_PERCENT_IN_NAME, 0, nullptr, {}, {}},
+        {"full directory on", IDC_CONFIG_FULL_DIRECTORY, WM_APP_SET_FULL_DIRECTORY, 1, nullptr, {}, {}},
+        {"on top off", IDC_CONFIG_ON_TOP, WM_APP_SET_ON_TOP, 0, nullptr, {}, {}},
+        {"limit history off", IDC_CONFIG_LIMIT_HISTORY, WM_APP_SET_LIMIT_HISTORY, 0, nullptr, {}, kHistory},
+        {"high priority", IDC_CONFIG_PRIORITY_HIGH, WM_APP_SET_PRIORITY, kPriorityHigh, nullptr, {}, {}},
+        {"the pressed priority again", IDC_CONFIG_PRIORITY_HIGH, WM_APP_SET_PRIORITY, kPriorityHigh, nullptr, {}, {}},
+    };
+    ConfigValues seed;
+    seed.priority = kPriorityNormal;
+    seed.limitHistory = 5; // any non-zero number means on
+    ConfigValues closed = runConfig(seed, [&](HWND dialog, qvtest::MessageSink& sink) {
+        EXPECT_TRUE(sink.take().empty()) << "opening posts nothing";
+        EXPECT_EQ(itemText(dialog, IDC_CONFIG_INTELLIGENT_ETA), "Simple");
+        for (int id : kIntelligent)
+            EXPECT_FALSE(itemVisible(dialog, id)) << id;
+        EXPECT_TRUE(pressed(dialog, IDC_CONFIG_LIMIT_HISTORY));
+        for (const Case& c : cases) {
+            SendDlgItemMessageA(dialog, c.id, BM_CLICK, 0, 0);
+            EXPECT_EQ(sink.take(), one(c.message, c.value)) << c.what;
+            EXPECT_EQ(pressed(dialog, c.id), c.value != 0) << c.what;
+            EXPECT_TRUE(c.caption == nullptr || itemText(dialog, c.id) == c.caption) << c.what;
+            for (int id : c.shown)
+                EXPECT_TRUE(itemVisible(dialog, id)) << c.what << ": " << id;
+            for (int id : c.hidden)
+                EXPECT_FALSE(itemVisible(dialog, id)) << c.what << ": " << id;
+        }
+        for (int id : kPriorities)
+            EXPECT_EQ(pressed(dialog, id), id == IDC_CONFIG_PRIORITY_HIGH) << id;
+    });
+    // Closed the way Esc closes it: the changes stay.
+    EXPECT_EQ(closed.priority, kPriorityHigh);
+    EXPECT_EQ(closed.limitHistory, 0);
+}
+
+TEST(ConfigDialog, SpinStepsKeepTheirSettingsInRangeAndThePassCountsConsistent) {
+    QV_REQUIRE_DIALOG(IDD_CONFIG);
+    struct Case {
+        const char* what;
+        int spin;
+        int direction;
+        int text;
+        const char* shown;
+        UINT message;
+        WPARAM value;
+        int position; // where the spin is afterwards
+    };
+    const Case cases[] = {
+        {"maximum down onto twice the minimum", IDC_CONFIG_MAX_PASSES_SPIN, -1, IDC_CONFIG_MAX_PASSES, "12",
+         WM_APP_SET_MAX_PASSES, 12, 12},
+        {"minimum up past half the maximum", IDC_CONFIG_MIN_VALID_SPIN, 1, IDC_CONFIG_MIN_VALID, "6",
+         WM_APP_SET_MIN_VALID_PASSES, 6, 6},
+        {"maximum up", IDC_CONFIG_MAX_PASSES_SPIN, 1, IDC_CONFIG_MAX_PASSES, "13", WM_APP_SET_MAX_PASSES, 13, 13},
+        {"minimum down", IDC_CONFIG_MIN_VALID_SPIN, -1, IDC_CONFIG_MIN_VALID, "5", WM_APP_SET_MIN_VALID_PASSES, 5, 5},
+        {"history up from 99", IDC_CONFIG_HISTORY_SIZE_SPIN, 1, IDC_CONFIG_HISTORY_SIZE, "99", WM_APP_SET_HISTORY_SIZE,
+         99, 99},
+        {"stored exponent 12 stepped", IDC_CONFIG_DIVIDE_EXPONENT_SPIN, -1, IDC_CONFIG_DIVIDE_EXPONENT, "8",
+         WM_APP_SET_DIVIDE_EXPONENT, 8, 8},
+        {"level up from 3", IDC_CONFIG_MULTI_LINEAR_SPIN, 1, IDC_CONFIG_MULTI_LINEAR, "3",
+         WM_APP_SET_MULTI_LINEAR_LEVEL, 3, 3},
+    };
+    ConfigValues seed;
+    seed.intelligentEstimate = true;
+    seed.minimumValidPasses = 6;
+    seed.historySize = 99;
+    seed.divideCountExponent = 12;
+    runConfig(seed, [&](HWND dialog, qvtest::MessageSink& sink) {
+        EXPECT_EQ(itemText(dialog, IDC_CONFIG_DIVIDE_EXPONENT), "12") << "a stored value shows as stored";
+        for (const Case& c : cases) {
+            stepSpin(dialog, c.spin, c.direction);
+            EXPECT_EQ(itemText(dialog, c.text), c.shown) << c.what;
+            EXPECT_EQ(sink.take(), one(c.message, c.value)) << c.what;
+            EXPECT_EQ(SendDlgItemMessageA(dialog, c.spin, UDM_GETPOS32, 0, 0), c.position) << c.what;
+        }
+        SendDlgItemMessageA(dialog, IDC_CONFIG_OK, BM_CLICK, 0, 0);
+        EXPECT_TRUE(qvtest::waitUntil([&] { return !IsWindow(dialog); })) << "Ok closes the dialog";
+    });
+}
