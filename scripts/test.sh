@@ -59,6 +59,7 @@ fi
 echo "== win64 build"
 if build build/win64 -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-x86_64.cmake" -DCMAKE_BUILD_TYPE=Release; then
     ensure_wine_prefix
+    start_xvfb # the dialog tests open real windows
     for exe in build/win64/bin/*_tests.exe; do
         [ -f "$exe" ] || continue
         name=$(basename "$exe" .exe)
@@ -70,7 +71,6 @@ if build build/win64 -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-x86_64.cmake" -DC
     done
     if [ $quick -eq 0 ]; then
         echo "== end-to-end scenarios"
-        start_xvfb
         tests/e2e/run.sh build/win64 2>&1 | tee build/e2e.log
         e2e_line=$(grep -E '^e2e: [0-9]+ passed, [0-9]+ failed' build/e2e.log | tail -1)
         if [ -n "$e2e_line" ]; then

@@ -7,6 +7,7 @@
 #include "queue/Listing.h"
 #include "queue/win/ArgumentLister.h"
 #include "settings/win/RegistryKey.h"
+#include "ui/SendToShortcut.h"
 #include "ui/Messages.h"
 #include "ui/StatusDialog.h"
 
@@ -104,6 +105,9 @@ bool Application::startUp() {
         RegistryKey key(kRegistryKeyPath);
         decoders_ = buildDecoderTable(programDirectory_, key);
     }
+    if (programDirectory_.find("\\Debug") == std::string::npos &&
+        !createSendToShortcut(programDirectory_ + "\\" + programFileName_))
+        log_.writeSystemLog("Cannot write the SendTo shortcut");
 
     InstanceRecord instance(kRegistryKeyPath, GetCurrentProcessId(), log_);
     std::string runningDirectory = programDirectory_;
