@@ -41,6 +41,7 @@ public:
     void setWindowHidden(bool hidden);
     // Tracks the menu with point as its bottom-right corner; returns the chosen command or 0.
     UINT track(HWND owner, POINT point) const;
+    HMENU handle() const { return menu_.get(); }
 
 private:
     win::UniqueMenu menu_;

@@ -181,3 +181,17 @@ padded_script() {
 queue_rows() { grep -v '^;' "$1" | tr -d '\r'; }
 
 wait_status_window() { wait_until "${1:-20}" probe find --timeout 1; }
+
+# shot NAME [WINDOW_CAPTION]: a PNG of the screen (cropped to the window when its caption is given).
+shot() {
+    mkdir -p "$E2E_OUT/screenshots"
+    local out="$E2E_OUT/screenshots/$1.png"
+    if [ -n "${2:-}" ]; then
+        local id
+        id=$(xwininfo -root -tree 2>/dev/null | grep -F "\"$2\"" | awk '{print $1}' | head -1)
+        [ -n "$id" ] && import -window "$id" "$out" 2>/dev/null && return
+    fi
+    import -window root "$out" 2>/dev/null || fail "screenshot $1 failed"
+}
+
+visible() { probe screenshot-ready --timeout "${1:-2}" "${@:2}" >/dev/null; }

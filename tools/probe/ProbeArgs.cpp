@@ -65,9 +65,11 @@ bool parseInvocation(const std::vector<std::string>& words, const CommandSyntax&
     Invocation parsed;
     for (std::size_t i = 0; i < words.size(); ++i) {
         const std::string& word = words[i];
-        bool timeout = word == "--timeout";
-        bool caption = word == "--caption";
-        if (!timeout && !caption) {
+        const unsigned option = word == "--timeout" ? kTimeoutOption
+                                : word == "--caption" ? kCaptionOption
+                                : word == "--window"  ? kWindowOption
+                                                      : 0u;
+        if (option == 0) {
             if (word.compare(0, 2, "--") == 0) {
                 error = "unknown option " + word;
                 return false;
@@ -75,7 +77,7 @@ bool parseInvocation(const std::vector<std::string>& words, const CommandSyntax&
             parsed.operands.push_back(word);
             continue;
         }
-        if (!(syntax.options & (timeout ? kTimeoutOption : kCaptionOption))) {
+        if (!(syntax.options & option)) {
             error = std::string(syntax.name) + " takes no " + word;
             return false;
         }
@@ -84,8 +86,10 @@ bool parseInvocation(const std::vector<std::string>& words, const CommandSyntax&
             return false;
         }
         const std::string& value = words[++i];
-        if (caption) {
+        if (option == kCaptionOption) {
             parsed.caption = value;
+        } else if (option == kWindowOption) {
+            parsed.window = value;
         } else if (!parseTimeout(value, parsed.timeoutSeconds)) {
             error = "bad timeout " + value;
             return false;

@@ -8,7 +8,7 @@
 
 namespace qvprobe {
 
-enum Option : unsigned { kTimeoutOption = 1, kCaptionOption = 2 };
+enum Option : unsigned { kTimeoutOption = 1, kCaptionOption = 2, kWindowOption = 4 };
 
 struct CommandSyntax {
     const char* name;
@@ -21,9 +21,12 @@ struct Invocation {
     std::vector<std::string> operands;
     double timeoutSeconds = 10;
     std::optional<std::string> caption;
+    // "--window C": the top-level window with caption C instead of the status window.
+    std::optional<std::string> window;
 };
 
-// Splits the words after the command name into operands and options ("--timeout S", "--caption C", anywhere).
+// Splits the words after the command name into operands and options ("--timeout S", "--caption C",
+// "--window C", anywhere).
 // False with a reason on a wrong operand count, an option the command does not take, or a bad timeout.
 bool parseInvocation(const std::vector<std::string>& words, const CommandSyntax& syntax, Invocation& invocation,
                      std::string& error);

@@ -112,3 +112,16 @@ TEST(ProbeArgs, LooksForTheProgramsBoxesUnlessToldACaption) {
     EXPECT_TRUE(isWantedBoxCaption("About", std::string("About")));
     EXPECT_FALSE(isWantedBoxCaption("Quorvane", std::string("About")));
 }
+
+TEST(ParseInvocation, WindowOptionNamesAnotherDialogOnlyWhereTheCommandTakesIt) {
+    const qvprobe::CommandSyntax text{"text", 1, qvprobe::kTimeoutOption | qvprobe::kWindowOption, "text"};
+    const qvprobe::CommandSyntax post{"post", 3, qvprobe::kTimeoutOption, "post"};
+    qvprobe::Invocation invocation;
+    std::string error;
+    ASSERT_TRUE(qvprobe::parseInvocation({"1037", "--window", "Quorvane - v0.33 - Configuration"}, text, invocation,
+                                         error));
+    EXPECT_EQ(invocation.window, std::optional<std::string>("Quorvane - v0.33 - Configuration"));
+    EXPECT_EQ(invocation.operands, std::vector<std::string>{"1037"});
+    EXPECT_FALSE(qvprobe::parseInvocation({"1", "2", "3", "--window", "X"}, post, invocation, error));
+    EXPECT_FALSE(qvprobe::parseInvocation({"1037", "--window"}, text, invocation, error));
+}

@@ -118,9 +118,14 @@ std::string className(HWND window) {
     return narrow(name);
 }
 
-// Finds the status window within the invocation's timeout.
+// The window a command acts on: the status window, or with --window the top-level window of that caption.
+HWND targetWindow(const Invocation& invocation) {
+    return invocation.window ? FindWindowW(nullptr, widen(*invocation.window).c_str()) : statusWindow();
+}
+
+// Finds the target window within the invocation's timeout.
 bool findStatusWindow(const Invocation& invocation, HWND& window) {
-    return waitUntil(invocation.timeoutSeconds, [&] { return (window = statusWindow()) != nullptr; });
+    return waitUntil(invocation.timeoutSeconds, [&] { return (window = targetWindow(invocation)) != nullptr; });
 }
 
 // Finds the status window and one of its controls within the invocation's timeout.
@@ -131,7 +136,7 @@ int findControl(const Invocation& invocation, const std::string& idText, HWND& w
         return kUsage;
     }
     bool found = waitUntil(invocation.timeoutSeconds, [&] {
-        window = statusWindow();
+        window = targetWindow(invocation);
         control = window ? GetDlgItem(window, id) : nullptr;
         return control != nullptr;
     });
@@ -242,7 +247,7 @@ int waitTextCommand(const Invocation& invocation) {
     std::string last;
     bool seen = false;
     bool matched = waitUntil(invocation.timeoutSeconds, [&] {
-        HWND window = statusWindow();
+        HWND window = targetWindow(invocation);
         HWND control = window ? GetDlgItem(window, id) : nullptr;
         std::string text;
         if (!control || !windowText(control, text))
@@ -259,15 +264,23 @@ int waitTextCommand(const Invocation& invocation) {
     return kDone;
 }
 
+// Does what a user's click does: an automatic check box changes state, then the dialog is told. Posted, in
+// that order, so that a click that opens a modal window does not block the probe.
 int clickCommand(const Invocation& invocation) {
     HWND window = nullptr;
     HWND control = nullptr;
     int found = findControl(invocation, invocation.operands[0], window, control);
     if (found != kDone)
         return found;
-    WPARAM command = MAKEWPARAM(GetDlgCtrlID(control), BN_CLICKED);
+    LONG type = GetWindowLongW(control, GWL_STYLE) & BS_TYPEMASK;
+    if (className(control) == "Button" && (type == BS_AUTOCHECKBOX || type == BS_AUTO3STATE)) {
+        DWORD_PTR checked = 0;
+        SendMessageTimeoutW(control, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, kReplyTimeoutMs, &checked);
+        PostMessageW(control, BM_SETCHECK, checked == BST_CHECKED ? BST_UNCHECKED : BST_CHECKED, 0);
+    }
+    WPARAM command = MAKEWPARAM(GetDlgCtrlID(control), BN_CLICKED); // STN_CLICKED for texts is the same 0
     if (!PostMessageW(window, WM_COMMAND, command, reinterpret_cast<LPARAM>(control)))
-        return fail("cannot post to the status window");
+        return fail("cannot post to the window");
     return kDone;
 }
 
@@ -330,8 +343,8 @@ int answerCommand(const Invocation& invocation) {
 }
 
 int waitGoneCommand(const Invocation& invocation) {
-    if (!waitUntil(invocation.timeoutSeconds, [] { return statusWindow() == nullptr; }))
-        return fail("the status window is still there");
+    if (!waitUntil(invocation.timeoutSeconds, [&] { return targetWindow(invocation) == nullptr; }))
+        return fail("the window is still there");
     return kDone;
 }
 
@@ -348,14 +361,77 @@ int windowTextCommand(const Invocation& invocation) {
 
 // Ready when the window is shown, its thread answers, and neither it nor a control waits to be painted.
 int screenshotReadyCommand(const Invocation& invocation) {
-    bool ready = waitUntil(invocation.timeoutSeconds, [] {
-        HWND window = statusWindow();
+    bool ready = waitUntil(invocation.timeoutSeconds, [&] {
+        HWND window = targetWindow(invocation);
         DWORD_PTR ignored = 0;
         return window && IsWindowVisible(window) &&
                SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kReplyTimeoutMs, &ignored) &&
                !paintPending(window);
     });
     return ready ? kDone : fail("the status window is not shown and painted");
+}
+
+struct LayoutCheck {
+    HFONT font;
+    std::vector<std::string> problems;
+    std::vector<std::pair<RECT, std::string>> texts;
+};
+
+// Text wider or taller than its control is clipped; two visible controls with text must not overlap (a pixel
+// of rounding between neighbours in dialog units is allowed).
+BOOL CALLBACK checkControlLayout(HWND control, LPARAM context) {
+    LayoutCheck& check = *reinterpret_cast<LayoutCheck*>(context);
+    std::string text;
+    if (!IsWindowVisible(control) || !windowText(control, text) || text.empty())
+        return TRUE;
+    std::string kind = className(control);
+    if (kind != "Static" && kind != "Button")
+        return TRUE;
+    RECT client{};
+    GetClientRect(control, &client);
+    HDC dc = GetDC(control);
+    HGDIOBJ previous = SelectObject(dc, check.font);
+    // Blanks at either end of a label are spacing, not text that must show.
+    std::wstring wide = widen(text);
+    wide.erase(0, wide.find_first_not_of(L' '));
+    wide.erase(wide.find_last_not_of(L' ') + 1);
+    SIZE extent{};
+    GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &extent);
+    SelectObject(dc, previous);
+    ReleaseDC(control, dc);
+    // Buttons draw their caption inside an edge of two pixels on each side.
+    const LONG margin = kind == "Button" ? 4 : 0;
+    if (extent.cx > client.right - margin || extent.cy > client.bottom)
+        check.problems.push_back("clipped: " + std::to_string(GetDlgCtrlID(control)) + " \"" + text + "\" needs " +
+                                 std::to_string(extent.cx) + "x" + std::to_string(extent.cy) + ", has " +
+                                 std::to_string(client.right) + "x" + std::to_string(client.bottom));
+    RECT bounds{};
+    GetWindowRect(control, &bounds);
+    for (const auto& [other, otherText] : check.texts) {
+        RECT common{};
+        if (IntersectRect(&common, &bounds, &other) && common.right - common.left > 1 && common.bottom - common.top > 1)
+            check.problems.push_back("overlap: \"" + text + "\" and \"" + otherText + "\"");
+    }
+    check.texts.emplace_back(bounds, text);
+    return TRUE;
+}
+
+int checkLayoutCommand(const Invocation& invocation) {
+    HWND window = nullptr;
+    if (!findStatusWindow(invocation, window))
+        return fail("no such window");
+    // Font handles belong to their process, so the dialogs' own font ("MS Sans Serif" 8) is made here anew.
+    HDC screen = GetDC(nullptr);
+    int height = -MulDiv(8, GetDeviceCaps(screen, LOGPIXELSY), 72);
+    ReleaseDC(nullptr, screen);
+    HFONT font = CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                             CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"MS Sans Serif");
+    LayoutCheck check{font, {}, {}};
+    EnumChildWindows(window, checkControlLayout, reinterpret_cast<LPARAM>(&check));
+    DeleteObject(font);
+    for (const std::string& problem : check.problems)
+        print(problem);
+    return check.problems.empty() ? kDone : kFailed;
 }
 
 struct Command {
@@ -365,19 +441,24 @@ struct Command {
 
 using qvprobe::kCaptionOption;
 using qvprobe::kTimeoutOption;
+using qvprobe::kWindowOption;
 
 const Command kCommands[] = {
     {{"find", 0, kTimeoutOption, "find [--timeout S]"}, findCommand},
-    {{"text", 1, kTimeoutOption, "text <controlId> [--timeout S]"}, textCommand},
-    {{"wait-text", 2, kTimeoutOption, "wait-text <controlId> <expected> [--timeout S]"}, waitTextCommand},
-    {{"click", 1, kTimeoutOption, "click <controlId> [--timeout S]"}, clickCommand},
+    {{"text", 1, kTimeoutOption | kWindowOption, "text <controlId> [--window C] [--timeout S]"}, textCommand},
+    {{"wait-text", 2, kTimeoutOption | kWindowOption, "wait-text <controlId> <expected> [--window C] [--timeout S]"},
+     waitTextCommand},
+    {{"click", 1, kTimeoutOption | kWindowOption, "click <controlId> [--window C] [--timeout S]"}, clickCommand},
     {{"post", 3, kTimeoutOption, "post <message> <wParam> <lParam> [--timeout S]"}, postCommand},
     {{"send", 3, kTimeoutOption, "send <message> <wParam> <lParam> [--timeout S]"}, sendCommand},
     {{"box", 0, kTimeoutOption | kCaptionOption, "box [--caption C] [--timeout S]"}, boxCommand},
     {{"answer", 1, kTimeoutOption | kCaptionOption, "answer <button> [--caption C] [--timeout S]"}, answerCommand},
-    {{"wait-gone", 0, kTimeoutOption, "wait-gone [--timeout S]"}, waitGoneCommand},
-    {{"window-text", 0, kTimeoutOption, "window-text [--timeout S]"}, windowTextCommand},
-    {{"screenshot-ready", 0, kTimeoutOption, "screenshot-ready [--timeout S]"}, screenshotReadyCommand},
+    {{"wait-gone", 0, kTimeoutOption | kWindowOption, "wait-gone [--window C] [--timeout S]"}, waitGoneCommand},
+    {{"window-text", 0, kTimeoutOption | kWindowOption, "window-text [--window C] [--timeout S]"}, windowTextCommand},
+    {{"screenshot-ready", 0, kTimeoutOption | kWindowOption, "screenshot-ready [--window C] [--timeout S]"},
+     screenshotReadyCommand},
+    {{"check-layout", 0, kTimeoutOption | kWindowOption, "check-layout [--window C] [--timeout S]"},
+     checkLayoutCommand},
 };
 
 int usage() {
