@@ -1,0 +1,68 @@
+#include "Detector.h"
+
+#include "ByteSource.h"
+#include "Model.h"
+#include "TrackAnalysis.h"
+#include "WavFile.h"
+
+#include <cstdio>
+#include <string>
+
+namespace qvdet {
+namespace {
+
+std::string fixed(double value, int decimals) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%.*f", decimals, value);
+    return text;
+}
+
+std::string encodingName(const WavFormat& format) {
+    if (format.encoding == SampleEncoding::Float) {
+        return std::to_string(format.containerBytes * 8) + "-bit float";
+    }
+    return std::to_string(format.validBits) + "-bit";
+}
+
+} // namespace
+
+int runDetector(const std::filesystem::path& file, int mode, std::ostream& out, std::ostream& err) {
+    std::string openError;
+    const auto source = FileByteSource::open(file, openError);
+    if (!source) {
+        err << "error: cannot read " << file.u8string() << ": " << openError << "\n";
+        return 1;
+    }
+    const WavHeader header = parseWavHeader(*source);
+    if (!header.ok) {
+        err << "error: cannot read " << file.u8string() << ": " << header.error << "\n";
+        return 1;
+    }
+    for (const std::string& warning : header.warnings) {
+        err << "warning: " << warning << "\n";
+    }
+    const WavFormat& format = header.format;
+    err << "input: " << format.sampleRate << " Hz, " << format.channels << " ch, " << encodingName(format) << ", "
+        << fixed(static_cast<double>(format.frameCount) / format.sampleRate, 1) << " s; mode " << mode << "\n";
+
+    WavPcmSource pcm(*source, format);
+    const TrackAnalysis analysis = analyseTrack(pcm, mode);
+    if (analysis.outcome == Outcome::ReadFailed) {
+        err << "error: cannot read " << file.u8string() << ": samples could not be read\n";
+        return 1;
+    }
+    if (analysis.outcome == Outcome::Qualified) {
+        const Features& f = analysis.features;
+        err << "analysed " << f.segments << " segments, " << fixed(f.activeSeconds, 1) << " s of sound; edge "
+            << fixed(f.edgeHz / 1000.0, 2) << " kHz, depth " << fixed(f.depthDb, 1) << " dB, slope "
+            << fixed(f.slopeDb, 1) << " dB, above " << fixed(f.aboveDb, 1) << " dB, holes "
+            << fixed(f.holeRatio * 100.0, 2) << "%, stability " << fixed(f.stability * 100.0, 0) << "%\n";
+    } else {
+        err << "not judged: " << describe(analysis.outcome) << "\n";
+    }
+    out << verdictLine(analysis) << "\n";
+    out.flush();
+    return 0;
+}
+
+} // namespace qvdet

@@ -1,0 +1,62 @@
+#include "Fft.h"
+
+#include <cmath>
+
+namespace qvdet {
+
+bool isPowerOfTwo(std::size_t value) { return value >= 2 && (value & (value - 1)) == 0; }
+
+Fft::Fft(std::size_t size) : size_(size), bitReversed_(size) {
+    // Twiddles of every stage laid out one stage after the other, so each stage reads them in sequence.
+    const double pi = std::acos(-1.0);
+    for (std::size_t half = 1; half < size; half *= 2) {
+        for (std::size_t k = 0; k < half; ++k) {
+            const double angle = -pi * static_cast<double>(k) / static_cast<double>(half);
+            twiddles_.emplace_back(std::cos(angle), std::sin(angle));
+        }
+    }
+    std::size_t bits = 0;
+    while ((std::size_t{1} << bits) < size) {
+        ++bits;
+    }
+    for (std::size_t i = 0; i < size; ++i) {
+        std::uint32_t reversed = 0;
+        for (std::size_t b = 0; b < bits; ++b) {
+            if (i & (std::size_t{1} << b)) {
+                reversed |= std::uint32_t{1} << (bits - 1 - b);
+            }
+        }
+        bitReversed_[i] = reversed;
+    }
+}
+
+void Fft::transform(std::vector<std::complex<double>>& data) const {
+    for (std::size_t i = 0; i < size_; ++i) {
+        const std::size_t j = bitReversed_[i];
+        if (i < j) {
+            std::swap(data[i], data[j]);
+        }
+    }
+    // Plain doubles: std::complex's operator* checks for infinities on every call.
+    double* values = reinterpret_cast<double*>(data.data());
+    const double* twiddle = reinterpret_cast<const double*>(twiddles_.data());
+    for (std::size_t half = 1; half < size_; half *= 2) {
+        for (std::size_t start = 0; start < size_; start += 2 * half) {
+            double* a = values + 2 * start;
+            double* b = values + 2 * (start + half);
+            for (std::size_t k = 0; k < half; ++k) {
+                const double wr = twiddle[2 * k];
+                const double wi = twiddle[2 * k + 1];
+                const double tr = wr * b[2 * k] - wi * b[2 * k + 1];
+                const double ti = wr * b[2 * k + 1] + wi * b[2 * k];
+                b[2 * k] = a[2 * k] - tr;
+                b[2 * k + 1] = a[2 * k + 1] - ti;
+                a[2 * k] += tr;
+                a[2 * k + 1] += ti;
+            }
+        }
+        twiddle += 2 * half;
+    }
+}
+
+} // namespace qvdet

@@ -1,0 +1,259 @@
+#include "TrackAnalysis.h"
+
+#include "Fft.h"
+#include "SegmentPlan.h"
+#include "Spectrum.h"
+
+#include <algorithm>
+#include <cmath>
+#include <complex>
+
+namespace qvdet {
+namespace {
+
+// Levels over the floor, in power ratios: a frame counts as sound above kActiveRatio on average, a hole band
+// is one that stays under kHoleRatio while a band above it in the same frame reaches kContentRatio.
+constexpr double kActiveRatio = 1000.0;
+constexpr double kHoleRatio = 10.0;
+constexpr double kContentRatio = 100.0;
+// Sparseness is judged in bands at least 30 dB over the floor; a gap is a bin 20 dB under its band.
+constexpr double kSparseBandRatio = 1000.0;
+constexpr double kSparseGap = 0.01;
+// A segment's own edge needs this many sounding frames, and counts as the track's within kNearBins.
+constexpr unsigned kMinSegmentFrames = 8;
+constexpr std::size_t kNearBins = 4;
+// Lowest level written into the dB spectra, so that digital silence stays finite.
+constexpr double kLevelFloorDb = -30.0;
+
+// Four-term Blackman-Harris: sidelobes below -92 dB keep loud low bands out of the empty top band.
+std::vector<double> blackmanHarris(std::size_t size) {
+    std::vector<double> window(size);
+    const double pi = std::acos(-1.0);
+    for (std::size_t n = 0; n < size; ++n) {
+        const double x = 2.0 * pi * static_cast<double>(n) / static_cast<double>(size);
+        window[n] = 0.35875 - 0.48829 * std::cos(x) + 0.14128 * std::cos(2 * x) - 0.01168 * std::cos(3 * x);
+    }
+    return window;
+}
+
+std::vector<double> levelsOver(const std::vector<double>& power, double frames, double floorPower) {
+    std::vector<double> levels(power.size());
+    for (std::size_t k = 0; k < power.size(); ++k) {
+        const double ratio = power[k] / (frames * floorPower);
+        levels[k] = ratio > 0.0 ? std::max(kLevelFloorDb, 10.0 * std::log10(ratio)) : kLevelFloorDb;
+    }
+    return levels;
+}
+
+class FrameAnalyzer {
+public:
+    FrameAnalyzer(const BinLayout& layout, unsigned channels, double floorPower)
+        : layout_(layout), channels_(channels), floorPower_(floorPower), fft_(layout.frameSize),
+          window_(blackmanHarris(layout.frameSize)), buffer_(layout.frameSize), power_(layout.topBin) {
+        double sum = 0.0;
+        for (double w : window_) {
+            sum += w * w;
+        }
+        windowEnergy_ = sum;
+        activeLowBin_ = static_cast<std::size_t>(1000.0 / layout.binHz);
+    }
+
+    // Power spectrum of one frame summed over channels, two channels per transform; false when the frame is quiet.
+    bool analyse(const float* frames) {
+        std::fill(power_.begin(), power_.end(), 0.0);
+        for (unsigned c = 0; c < channels_; c += 2) {
+            const bool pair = c + 1 < channels_;
+            for (std::size_t n = 0; n < layout_.frameSize; ++n) {
+                const float* sample = frames + n * channels_ + c;
+                buffer_[n] = {window_[n] * sample[0], pair ? window_[n] * sample[1] : 0.0};
+            }
+            fft_.transform(buffer_);
+            for (std::size_t k = 0; k < layout_.topBin; ++k) {
+                power_[k] += pairedPower(buffer_, k) / windowEnergy_;
+            }
+        }
+        double sum = 0.0;
+        for (std::size_t k = activeLowBin_; k < layout_.topBin; ++k) {
+            sum += power_[k];
+        }
+        const double bins = static_cast<double>(layout_.topBin - activeLowBin_);
+        return sum / bins > kActiveRatio * floorPower_;
+    }
+
+    // Walks the top bands downwards; a band counts once louder content has been seen above it.
+    void countHoles(std::uint64_t& holes, std::uint64_t& cells) const {
+        bool contentAbove = false;
+        const std::size_t width = layout_.holeBandBins;
+        for (std::size_t end = layout_.topBin; end >= layout_.holeLowBin + width; end -= width) {
+            double sum = 0.0;
+            for (std::size_t k = end - width; k < end; ++k) {
+                sum += power_[k];
+            }
+            const double ratio = sum / (static_cast<double>(width) * floorPower_);
+            if (contentAbove) {
+                ++cells;
+                if (ratio < kHoleRatio) {
+                    ++holes;
+                }
+            }
+            if (ratio > kContentRatio) {
+                contentAbove = true;
+            }
+        }
+    }
+
+    // Bins far under their own band's level, in bands well above the floor, over bins [low, high): coarse
+    // quantisation leaves such gaps, while noise-like content seldom does and quiet bands are not judged.
+    void countSparseBins(std::size_t low, std::size_t high, std::uint64_t& empty, std::uint64_t& bins) const {
+        const std::size_t width = layout_.holeBandBins;
+        for (std::size_t begin = low; begin + width <= std::min(high, layout_.topBin); begin += width) {
+            double sum = 0.0;
+            for (std::size_t k = begin; k < begin + width; ++k) {
+                sum += power_[k];
+            }
+            const double mean = sum / static_cast<double>(width);
+            if (mean < kSparseBandRatio * floorPower_) {
+                continue;
+            }
+            for (std::size_t k = begin; k < begin + width; ++k) {
+                empty += power_[k] < kSparseGap * mean;
+            }
+            bins += width;
+        }
+    }
+
+    const std::vector<double>& power() const { return power_; }
+
+private:
+    BinLayout layout_;
+    unsigned channels_;
+    double floorPower_;
+    Fft fft_;
+    std::vector<double> window_;
+    std::vector<std::complex<double>> buffer_;
+    std::vector<double> power_;
+    double windowEnergy_ = 1.0;
+    std::size_t activeLowBin_ = 0;
+};
+
+struct SparseCount {
+    std::uint64_t empty = 0;
+    std::uint64_t bins = 0;
+    double share() const { return bins > 0 ? static_cast<double>(empty) / static_cast<double>(bins) : 0.0; }
+};
+
+struct SegmentSpectrum {
+    std::vector<double> power;
+    unsigned frames = 0;
+};
+
+} // namespace
+
+TrackAnalysis analyseTrack(PcmSource& source, int mode) {
+    TrackAnalysis result;
+    const unsigned rate = source.sampleRate();
+    const unsigned channels = source.channels();
+    if (rate < kMinAnalysedRate) {
+        result.outcome = Outcome::RateTooLow;
+        return result;
+    }
+    const BinLayout layout = binLayoutFor(rate);
+    if (source.frameCount() < layout.frameSize ||
+        static_cast<double>(source.frameCount()) < kMinActiveSeconds * rate) {
+        result.outcome = Outcome::TooShort;
+        return result;
+    }
+    // Rounding to the nearest step leaves white noise of step^2 / 12 in every channel.
+    const double step = source.quantizationStep();
+    const double floorPower = channels * step * step / 12.0;
+    FrameAnalyzer frameAnalyzer(layout, channels, floorPower);
+
+    std::vector<SegmentSpectrum> segments;
+    std::vector<double> total(layout.topBin, 0.0);
+    std::uint64_t activeFrames = 0;
+    std::uint64_t holes = 0;
+    std::uint64_t cells = 0;
+    SparseCount high;
+    SparseCount mid;
+    const auto binAt = [&layout](double hz) { return static_cast<std::size_t>(hz / layout.binHz); };
+    std::vector<float> samples;
+    for (const Segment& segment : planSegments(source.frameCount(), rate, mode)) {
+        if (segment.frameCount < layout.frameSize) {
+            continue;
+        }
+        if (!source.readFrames(segment.firstFrame, static_cast<std::size_t>(segment.frameCount), samples)) {
+            result.outcome = Outcome::ReadFailed;
+            return result;
+        }
+        SegmentSpectrum spectrum{std::vector<double>(layout.topBin, 0.0), 0};
+        for (std::size_t start = 0; start + layout.frameSize <= segment.frameCount; start += layout.hop) {
+            if (!frameAnalyzer.analyse(samples.data() + start * channels)) {
+                continue;
+            }
+            const std::vector<double>& power = frameAnalyzer.power();
+            for (std::size_t k = 0; k < layout.topBin; ++k) {
+                spectrum.power[k] += power[k];
+            }
+            frameAnalyzer.countHoles(holes, cells);
+            frameAnalyzer.countSparseBins(binAt(16000.0), binAt(19500.0), high.empty, high.bins);
+            frameAnalyzer.countSparseBins(binAt(12500.0), binAt(16000.0), mid.empty, mid.bins);
+            ++spectrum.frames;
+        }
+        for (std::size_t k = 0; k < layout.topBin; ++k) {
+            total[k] += spectrum.power[k];
+        }
+        activeFrames += spectrum.frames;
+        segments.push_back(std::move(spectrum));
+    }
+
+    Features& features = result.features;
+    features.segments = static_cast<unsigned>(segments.size());
+    features.activeSeconds = static_cast<double>(activeFrames * layout.hop) / rate;
+    if (features.activeSeconds < kMinActiveSeconds) {
+        result.outcome = Outcome::Silent;
+        return result;
+    }
+    const Edge edge = findEdge(levelsOver(total, static_cast<double>(activeFrames), floorPower), layout);
+    features.edgeHz = static_cast<double>(edge.bin) * layout.binHz;
+    features.depthDb = edge.depthDb;
+    features.slopeDb = edge.slopeDb;
+    features.aboveDb = edge.aboveDb;
+    features.sparseHigh = high.share();
+    features.sparseMid = mid.share();
+    features.holeRatio = cells > 0 ? static_cast<double>(holes) / static_cast<double>(cells) : 0.0;
+
+    unsigned judged = 0;
+    unsigned near = 0;
+    for (const SegmentSpectrum& segment : segments) {
+        if (segment.frames < kMinSegmentFrames) {
+            continue;
+        }
+        ++judged;
+        const Edge own = findEdge(levelsOver(segment.power, segment.frames, floorPower), layout);
+        const std::size_t distance = own.bin > edge.bin ? own.bin - edge.bin : edge.bin - own.bin;
+        if (distance <= kNearBins) {
+            ++near;
+        }
+    }
+    features.stability = judged > 0 ? static_cast<double>(near) / judged : 0.0;
+    result.outcome = Outcome::Qualified;
+    return result;
+}
+
+std::string describe(Outcome outcome) {
+    switch (outcome) {
+    case Outcome::Qualified:
+        return "qualified";
+    case Outcome::TooShort:
+        return "too short";
+    case Outcome::Silent:
+        return "too little sound";
+    case Outcome::RateTooLow:
+        return "sample rate below 44.1 kHz";
+    case Outcome::ReadFailed:
+        return "read failed";
+    }
+    return "unknown";
+}
+
+} // namespace qvdet

@@ -1,0 +1,106 @@
+#include "Detector.h"
+#include "Signals.h"
+#include "WavBuilder.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <sstream>
+
+namespace qvdet {
+namespace {
+
+using namespace qvdet::test;
+
+class ScratchDir {
+public:
+    ScratchDir() {
+        std::random_device seed;
+        path_ = std::filesystem::temp_directory_path() / ("qvdet-" + std::to_string(std::mt19937_64(seed())()));
+        std::filesystem::create_directories(path_);
+    }
+    ~ScratchDir() {
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
+    }
+    ScratchDir(const ScratchDir&) = delete;
+    ScratchDir& operator=(const ScratchDir&) = delete;
+
+    std::filesystem::path write(const std::string& name, const Bytes& bytes) const {
+        const auto file = path_ / std::filesystem::u8path(name);
+        std::ofstream(file, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
+                                                     static_cast<std::streamsize>(bytes.size()));
+        return file;
+    }
+    const std::filesystem::path& path() const { return path_; }
+
+private:
+    std::filesystem::path path_;
+};
+
+struct RunResult {
+    int exitCode;
+    std::string out;
+    std::string err;
+};
+
+RunResult runOn(const std::filesystem::path& file, int mode = 0) {
+    std::ostringstream out, err;
+    const int code = runDetector(file, mode, out, err);
+    return {code, out.str(), err.str()};
+}
+
+Bytes noiseWav(double cutoffHz) {
+    const auto left = shapedNoise(18, 44100, brickWall(cutoffHz), 5);
+    const auto right = shapedNoise(18, 44100, brickWall(cutoffHz), 6);
+    return wav({1, 2, 44100, 16}, stereo(left, right));
+}
+
+TEST(Detector, PrintsExactlyOneVerdictLineOnStandardOutput) {
+    const ScratchDir dir;
+    struct Case {
+        const char* name;
+        Bytes bytes;
+        const char* verdictPrefix;
+    };
+    const Case cases[] = {
+        {"full band.wav", noiseWav(30000.0), "This track looks like CDDA with probability "},
+        {"cut at 16 kHz \xc3\xa9.wav", noiseWav(16000.0), "This track looks like MPEG with probability "},
+        {"short.wav", wav({1, 2, 44100, 16}, std::vector<double>(2000, 0.1)),
+         "Could not qualify the source of this track"},
+    };
+    for (const Case& c : cases) {
+        const RunResult r = runOn(dir.write(c.name, c.bytes));
+        EXPECT_EQ(r.exitCode, 0) << c.name << ": " << r.err;
+        ASSERT_EQ(r.out.rfind(c.verdictPrefix, 0), 0u) << c.name << ": " << r.out;
+        EXPECT_EQ(r.out.find('\n'), r.out.size() - 1) << c.name;
+        if (r.out.rfind("This track", 0) == 0) {
+            const int percent = std::atoi(r.out.c_str() + std::string(c.verdictPrefix).size());
+            EXPECT_GE(percent, 50) << c.name;
+            EXPECT_LE(percent, 100) << c.name;
+            EXPECT_EQ(r.out.substr(r.out.size() - 2), "%\n") << c.name;
+        }
+    }
+}
+
+TEST(Detector, UnreadableFilesGiveAnErrorAndNoVerdict) {
+    const ScratchDir dir;
+    std::filesystem::create_directories(dir.path() / "folder.wav");
+    const std::filesystem::path cases[] = {
+        dir.path() / "missing.wav",
+        dir.path() / "folder.wav",
+        dir.write("text.wav", Bytes{'h', 'e', 'l', 'l', 'o'}),
+        dir.write("adpcm.wav", wav({2, 2, 44100, 4}, {})),
+    };
+    for (const auto& file : cases) {
+        const RunResult r = runOn(file);
+        EXPECT_NE(r.exitCode, 0) << file;
+        EXPECT_TRUE(r.out.empty()) << file;
+        EXPECT_EQ(r.err.rfind("error: ", 0), 0u) << file << ": " << r.err;
+    }
+}
+
+} // namespace
+} // namespace qvdet

@@ -1,0 +1,139 @@
+#include "Model.h"
+#include "Signals.h"
+#include "Spectrum.h"
+#include "TrackAnalysis.h"
+
+#include <gtest/gtest.h>
+
+namespace qvdet {
+namespace {
+
+using namespace qvdet::test;
+
+constexpr unsigned kRate = 44100;
+constexpr unsigned kLog2Length = 17; // about 3 s at 44.1 kHz
+
+TrackAnalysis analyseNoise(const Response& response, int mode = 0, unsigned rate = kRate) {
+    const unsigned log2Length = kLog2Length + (rate > 48000 ? 1 : 0);
+    SignalSource source(stereo(shapedNoise(log2Length, rate, response, 1), shapedNoise(log2Length, rate, response, 2)),
+                        2, rate);
+    return analyseTrack(source, mode);
+}
+
+// What a lossy encoder leaves: nothing above 16 kHz and an empty band at 11 to 13.5 kHz.
+Response encoderLike() {
+    return [](double f) { return f < 16000.0 && (f < 11000.0 || f > 13500.0) ? 1.0 : 0.0; };
+}
+
+// A single-pole roll-off from 15 kHz, as a mastering or analogue filter would leave.
+Response gentle() {
+    return [](double f) { return 1.0 / std::sqrt(1.0 + (f / 15000.0) * (f / 15000.0)); };
+}
+
+TEST(TrackAnalysis, BrickWallIsFoundWhereItIsAndIsDeepAndSteep) {
+    for (double cutoff : {11000.0, 16000.0, 19500.0, 20500.0}) {
+        const TrackAnalysis a = analyseNoise(brickWall(cutoff));
+        ASSERT_EQ(a.outcome, Outcome::Qualified);
+        EXPECT_NEAR(a.features.edgeHz, cutoff, 250.0) << cutoff;
+        EXPECT_GT(a.features.depthDb, 40.0) << cutoff;
+        EXPECT_GT(a.features.slopeDb, 20.0) << cutoff;
+        EXPECT_LT(a.features.aboveDb, 6.0) << cutoff;
+        EXPECT_GT(a.features.stability, 0.9) << cutoff;
+    }
+}
+
+TEST(TrackAnalysis, FullBandAndGentleRollOffShowNoEdge) {
+    for (const auto& [name, response] : {std::pair<const char*, Response>{"flat", [](double) { return 1.0; }},
+                                         std::pair<const char*, Response>{"gentle", gentle()}}) {
+        const TrackAnalysis a = analyseNoise(response);
+        ASSERT_EQ(a.outcome, Outcome::Qualified) << name;
+        EXPECT_LT(a.features.depthDb, 6.0) << name;
+        EXPECT_LT(a.features.slopeDb, 6.0) << name;
+        EXPECT_LT(a.features.holeRatio, 0.001) << name;
+    }
+}
+
+TEST(TrackAnalysis, EmptyBandUnderContentCountsAsHoles) {
+    const TrackAnalysis holes = analyseNoise(encoderLike());
+    const TrackAnalysis none = analyseNoise(brickWall(16000.0));
+    EXPECT_GT(holes.features.holeRatio, 0.1);
+    EXPECT_LT(none.features.holeRatio, 0.001);
+}
+
+TEST(TrackAnalysis, HighRatesLookAtTheSameBandAsCdRates) {
+    for (unsigned rate : {48000u, 96000u}) {
+        const TrackAnalysis a = analyseNoise(brickWall(16000.0), 0, rate);
+        ASSERT_EQ(a.outcome, Outcome::Qualified) << rate;
+        EXPECT_NEAR(a.features.edgeHz, 16000.0, 250.0) << rate;
+        EXPECT_GT(a.features.depthDb, 40.0) << rate;
+    }
+}
+
+TEST(TrackAnalysis, ShippedModelJudgesTheClearCases) {
+    EXPECT_EQ(verdictLine(analyseNoise(encoderLike())).rfind("This track looks like MPEG with probability ", 0), 0u);
+    EXPECT_EQ(verdictLine(analyseNoise(brickWall(16000.0))).rfind("This track looks like MPEG", 0), 0u);
+    EXPECT_EQ(verdictLine(analyseNoise([](double) { return 1.0; })).rfind("This track looks like CDDA", 0), 0u);
+    EXPECT_EQ(verdictLine(analyseNoise(gentle())).rfind("This track looks like CDDA", 0), 0u);
+}
+
+TEST(TrackAnalysis, ModesMeasureDifferentFrames) {
+    SignalSource source(shapedNoise(19, kRate, gentle(), 4), 1, kRate);
+    const Features m0 = analyseTrack(source, 0).features;
+    const Features m1 = analyseTrack(source, 1).features;
+    const Features m2 = analyseTrack(source, 2).features;
+    EXPECT_GT(m0.segments, m1.segments);
+    EXPECT_NE(m1.depthDb, m2.depthDb);
+    EXPECT_NE(m0.depthDb, m1.depthDb);
+}
+
+TEST(TrackAnalysis, TracksThatCannotBeJudged) {
+    struct Case {
+        const char* name;
+        std::vector<double> samples;
+        unsigned rate;
+        Outcome expected;
+    };
+    const std::vector<double> noise = shapedNoise(17, kRate, [](double) { return 1.0; }, 3);
+    std::vector<double> mostlySilent(kRate * 10, 0.0);
+    std::copy(noise.begin(), noise.begin() + kRate / 4, mostlySilent.begin() + kRate * 5);
+    std::vector<double> veryQuiet(noise.size());
+    for (std::size_t i = 0; i < noise.size(); ++i) {
+        veryQuiet[i] = noise[i] > 0.25 ? 1.0 / 32768 : 0.0; // a few stray bits of dither
+    }
+    const Case cases[] = {
+        {"half a second", std::vector<double>(noise.begin(), noise.begin() + kRate / 2), kRate, Outcome::TooShort},
+        {"digital silence", std::vector<double>(kRate * 5, 0.0), kRate, Outcome::Silent},
+        {"a quarter second of sound", mostlySilent, kRate, Outcome::Silent},
+        {"dither only", veryQuiet, kRate, Outcome::Silent},
+        {"32 kHz", noise, 32000, Outcome::RateTooLow},
+    };
+    for (const Case& c : cases) {
+        SignalSource source(c.samples, 1, c.rate);
+        const TrackAnalysis a = analyseTrack(source, 0);
+        EXPECT_EQ(a.outcome, c.expected) << c.name;
+        EXPECT_EQ(verdictLine(a), "Could not qualify the source of this track") << c.name;
+    }
+}
+
+TEST(Spectrum, EdgeSearchIgnoresATonalPeakWithContentAboveIt) {
+    const BinLayout layout = binLayoutFor(kRate);
+    std::vector<double> levels(layout.frameSize / 2, 30.0);
+    // A loud peak at 12 kHz and quiet but real content up to the top: no brick wall anywhere.
+    for (std::size_t k = 0; k < levels.size(); ++k) {
+        const double hz = static_cast<double>(k) * layout.binHz;
+        levels[k] = hz > 11900 && hz < 12100 ? 60.0 : (hz > 12100 ? 25.0 : 30.0);
+    }
+    EXPECT_LT(findEdge(levels, layout).depthDb, 10.0);
+    // Once nothing lies above 12.1 kHz, the same peak ends the content.
+    for (std::size_t k = 0; k < levels.size(); ++k) {
+        if (static_cast<double>(k) * layout.binHz > 12100) {
+            levels[k] = 0.0;
+        }
+    }
+    const Edge edge = findEdge(levels, layout);
+    EXPECT_GT(edge.depthDb, 25.0);
+    EXPECT_NEAR(static_cast<double>(edge.bin) * layout.binHz, 12100.0, 200.0);
+}
+
+} // namespace
+} // namespace qvdet
