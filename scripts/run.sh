@@ -20,13 +20,10 @@ cp "$build/bin/Quorvane.exe" "$prog/"
 if [ -n "${QV_DETECTOR:-}" ]; then
     cp "$QV_DETECTOR" "$prog/aucdtect.exe"
     echo "run: using the detector $QV_DETECTOR"
-elif cmake --build "$build" -j2 --target open_detector >/dev/null 2>&1 && [ -f "$build/bin/opendetector/aucdtect.exe" ]; then
-    cp "$build/bin/opendetector/aucdtect.exe" "$prog/aucdtect.exe"
-    echo "run: using the open detector"
 else
-    cmake --build "$build" -j2 --target standin_detector >/dev/null
-    cp "$build/bin/standin/aucdtect.exe" "$prog/aucdtect.exe"
-    echo "run: DEMO ONLY - the open detector is not built yet; the stand-in detector answers from test scripts"
+    cmake --build "$build" -j2 --target aucdtect >/dev/null
+    cp "$build/bin/opendetector/aucdtect.exe" "$prog/aucdtect.exe"
+    echo "run: using the open detector (set QV_DETECTOR to use another aucdtect.exe)"
 fi
 # Compressed types need a Windows decoder in their folder; QV_FLAC_EXE copies one in as flac\flac.exe.
 if [ -n "${QV_FLAC_EXE:-}" ]; then

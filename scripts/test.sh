@@ -84,6 +84,14 @@ else
     record "win64 build" 0 1
 fi
 
+echo "== fuzzing (short, bounded run; scripts/fuzz.sh runs longer)"
+if detector/fuzz/run.sh 20 >build/fuzz-detector.log 2>&1; then
+    record "fuzz: WAV reader" 1 0
+else
+    tail -20 build/fuzz-detector.log
+    record "fuzz: WAV reader" 0 1
+fi
+
 echo "== win32 (i686) compile check"
 if build build/win32 -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" -DCMAKE_BUILD_TYPE=Release; then
     record "i686 build" 1 0
