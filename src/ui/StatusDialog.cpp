@@ -201,6 +201,9 @@ void StatusDialog::onCommand(int id, int notification) {
             openRecentDirectories();
         break;
     default:
+        // The tray menu's commands, when they come as a menu's usual WM_COMMAND.
+        if (id >= static_cast<int>(kTrayExit) && id <= static_cast<int>(kTrayPriorityHigh))
+            onTrayCommand(static_cast<UINT>(id));
         break;
     }
 }
@@ -308,7 +311,10 @@ void StatusDialog::onTray(WPARAM id, LPARAM event) {
 void StatusDialog::onTrayMenu() {
     POINT point{};
     GetCursorPos(&point);
-    UINT command = trayMenu_.track(hwnd(), point);
+    onTrayCommand(trayMenu_.track(hwnd(), point));
+}
+
+void StatusDialog::onTrayCommand(UINT command) {
     switch (command) {
     case kTrayExit:
         confirmExit();

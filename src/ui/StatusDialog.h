@@ -42,6 +42,7 @@ private:
     void onTray(WPARAM id, LPARAM event);
     void onDropFiles(HDROP drop);
     void onTrayMenu();
+    void onTrayCommand(UINT command);
     bool onSettingMessage(UINT message, WPARAM value);
     void applyStatus(const std::string& text);
     void showQueueCount(int32_t count);

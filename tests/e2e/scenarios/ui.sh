@@ -143,3 +143,34 @@ scenario_the_sendto_shortcut_is_written_except_from_a_debug_directory() {
     exit_quorvane yes
     wait_quorvane_exit 20
 }
+
+scenario_tray_menu_commands_act_on_the_running_instance() {
+    new_program_dir tray-menu
+    write_script "$MUSIC/A/slow.wav" "m* sleep=20000 verdict=cdda:50"
+    write_queue_file "$PROG/Queue.log" "$MUSIC/A/slow.wav"
+    start_quorvane
+    wait_until 20 probe wait-text 1009 "Checking (Pass 1)" --timeout 1 || fail "not checking"
+    probe click 1000 >/dev/null
+    probe post WM_APP+1 $TRAY_ICON_ID 0x204 >/dev/null # right click: the menu opens 250 ms later
+    sleep 0.6 # only for the picture below: the menu opens from a 250 ms timer
+    shot tray-menu
+    probe post 0x1F 0 0 >/dev/null # WM_CANCELMODE closes the open menu, as a click elsewhere would
+    # The menu's commands, as the menu delivers them to the window.
+    probe post WM_COMMAND 91 0 >/dev/null
+    wait_until 10 file_has "$PROG/System.log" "Entering NORMAL priority level" || fail "Normal not applied"
+    probe post WM_COMMAND 88 0 >/dev/null
+    expect_eq "Paused" "$(probe wait-text 1009 Paused)" "Pause from the menu"
+    wait_until 10 file_has "$PROG/System.log" "Suspending worker thread" || fail "not suspended"
+    probe post WM_COMMAND 87 0 >/dev/null
+    visible 5 || fail "Show did not show"
+    expect_eq "Resume" "$(probe text 1003)" "button follows the menu"
+    probe post WM_COMMAND 86 0 >/dev/null
+    visible 10 --window "About Quorvane" || fail "About from the menu"
+    probe click 1006 --window "About Quorvane" >/dev/null
+    probe wait-gone --window "About Quorvane" >/dev/null
+    probe post WM_COMMAND 85 0 >/dev/null
+    probe answer yes --caption "Confirm exit" >/dev/null || fail "no exit question from the menu"
+    wait_quorvane_exit 20
+    expect_eq "0x5b" "$(reg_get Priority)" "priority saved"
+    expect_eq "0x1" "$(reg_get Paused)" "paused saved"
+}
