@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Benchmarks: print figures, check nothing. Usage: scripts/bench.sh [NAME [ARGS...]]
-# Names: overhead [FILES] (default 100).
+# Names: overhead [FILES] (default 100), idle [SECONDS] (default 30).
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/setup.sh"
@@ -22,6 +22,7 @@ what=${1:-all}
 shift || true
 case "$what" in
     overhead) bench_overhead "$@" ;;
-    all) bench_overhead 100 ;;
+    idle) bench_idle "$@" ;;
+    all) bench_overhead 100 && bench_idle 30 ;;
     *) echo "unknown benchmark $what"; exit 2 ;;
 esac

@@ -1,6 +1,6 @@
 #pragma once
-// A non-re-entrant lock. On Windows it is an auto-reset event, created signalled, as the queue store has
-// always used; natively a mutex stands in, so the store's logic is tested the same way on both.
+// The queue store's lock: one holder at a time, not re-entrant. On Windows a slim reader/writer lock taken
+// exclusively, natively a mutex, so the store's logic is tested the same way on both.
 #include <memory>
 
 namespace qv {
