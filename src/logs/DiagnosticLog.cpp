@@ -15,20 +15,21 @@ void DiagnosticLog::setPaths(const std::string& systemLogPath, const std::string
 void DiagnosticLog::setOpenFailureReporter(OpenFailureReporter reporter) { reporter_ = std::move(reporter); }
 
 void DiagnosticLog::writeSystemLog(const std::string& message) const {
-    appendLine(systemLogPath_, message.empty() ? std::string() : " - " + message, "SYSLOG OPEN ERROR");
+    appendLine(systemLogPath_, message.empty() ? std::string() : " - " + message, "SYSLOG OPEN ERROR", systemFailureReported_);
 }
 
 void DiagnosticLog::writeDetectLog(const std::string& message) const {
-    appendLine(detectLogPath_, " " + message, "DETECT OPEN ERROR 2");
+    appendLine(detectLogPath_, " " + message, "DETECT OPEN ERROR 2", detectFailureReported_);
 }
 
 void DiagnosticLog::writeDetectResult(int32_t percent, int32_t validPasses, int32_t totalPasses,
                                       const std::string& path) const {
     appendLine(detectLogPath_, formatText(" - %3d%% [%d/%d] ", percent, validPasses, totalPasses) + path,
-               "DETECT OPEN ERROR 1");
+               "DETECT OPEN ERROR 1", detectFailureReported_);
 }
 
-void DiagnosticLog::appendLine(const std::string& path, const std::string& text, const char* failureText) const {
+void DiagnosticLog::appendLine(const std::string& path, const std::string& text, const char* failureText,
+                               bool& failureReported) const {
     // Binary mode with explicit CR LF, so the bytes are the same on every platform.
     std::string line = localTimestamp() + text + "\r\n";
     OpenFailureReporter reporter;
@@ -40,6 +41,9 @@ void DiagnosticLog::appendLine(const std::string& path, const std::string& text,
             std::fclose(file);
             return;
         }
+        if (failureReported)
+            return;
+        failureReported = true;
         reporter = reporter_;
     }
     if (reporter)

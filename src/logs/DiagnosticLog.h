@@ -10,7 +10,9 @@ namespace qv {
 
 class DiagnosticLog {
 public:
-    // Told when a log cannot be opened; the Windows layer shows a message box with the given text.
+    // Told the first time in a run that a log cannot be opened; the Windows layer shows a message box with the
+    // given text. Later failures of the same log are not told again: a box for every line would stall the
+    // worker behind a stack of modal boxes.
     using OpenFailureReporter = std::function<void(const std::string& text)>;
 
     void setPaths(const std::string& systemLogPath, const std::string& detectLogPath);
@@ -27,12 +29,15 @@ public:
     const std::string& detectLogPath() const { return detectLogPath_; }
 
 private:
-    void appendLine(const std::string& path, const std::string& text, const char* failureText) const;
+    void appendLine(const std::string& path, const std::string& text, const char* failureText,
+                    bool& failureReported) const;
 
     std::string systemLogPath_;
     std::string detectLogPath_;
     OpenFailureReporter reporter_;
     mutable std::mutex mutex_;
+    mutable bool systemFailureReported_ = false;
+    mutable bool detectFailureReported_ = false;
 };
 
 } // namespace qv

@@ -25,6 +25,8 @@ struct SharedSettings {
     std::atomic<int32_t> minimumValidPasses{2};
     std::atomic<int32_t> historySize{10};
     std::atomic<int32_t> limitHistory{1}; // the stored number, non-zero means on
+    // Seconds after which a detector pass is ended and counts as a pass without a verdict; 0 turns it off.
+    std::atomic<int32_t> detectPassTimeout{1800};
 };
 
 // Held by the status window, on the user-interface thread only.

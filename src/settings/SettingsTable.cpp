@@ -22,6 +22,7 @@ enum Index : std::size_t {
     DetectMinimumValidPasses,
     HistorySize,
     LimitHistorySize,
+    DetectPassTimeout,
 };
 
 bool isOne(int32_t value) {
@@ -51,6 +52,7 @@ const std::array<SettingDefinition, kSettingCount> kSettingsTable = {{
     {"Detect Minimum Valid Passes", 2},
     {"History Size", 10},
     {"Limit History Size", 1},
+    {"Detect Pass Timeout", 1800},
 }};
 
 void applyStoredValues(const SettingValues& stored, WindowSettings& window, SharedSettings& shared,
@@ -72,6 +74,7 @@ void applyStoredValues(const SettingValues& stored, WindowSettings& window, Shar
     shared.minimumValidPasses = stored[DetectMinimumValidPasses];
     shared.historySize = stored[HistorySize];
     shared.limitHistory = stored[LimitHistorySize];
+    shared.detectPassTimeout = stored[DetectPassTimeout];
     statistics.divideCountExponent = stored[EtaDivideCountExponent];
     statistics.dividePercentValue = stored[EtaDividePercentValue];
 }
@@ -95,6 +98,7 @@ SettingValues valuesToStore(const WindowSettings& window, const SharedSettings& 
     values[DetectMinimumValidPasses] = shared.minimumValidPasses.load();
     values[HistorySize] = shared.historySize.load();
     values[LimitHistorySize] = shared.limitHistory.load();
+    values[DetectPassTimeout] = shared.detectPassTimeout.load();
     return values;
 }
 

@@ -14,7 +14,7 @@ struct SettingDefinition {
     int32_t defaultValue;
 };
 
-inline constexpr std::size_t kSettingCount = 17;
+inline constexpr std::size_t kSettingCount = 18;
 
 // In the order in which they are loaded and saved.
 extern const std::array<SettingDefinition, kSettingCount> kSettingsTable;

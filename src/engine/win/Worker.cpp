@@ -114,6 +114,7 @@ void Worker::run() {
 
         DWORD result = WaitForMultipleObjects(kSignalCount, handles, FALSE, 500);
         if (result == WAIT_TIMEOUT) {
+            checkPassTimeout();
             takeNextEntry();
             continue;
         }
@@ -254,12 +255,28 @@ void Worker::startDetectorPass(const std::string& file, int32_t passIndex) {
     }
     // Only the detector holds the write end now, so the drain sees the end of the output when it ends.
     writeEnd.reset();
+    passStartedTick_ = GetTickCount64();
+    suspendedAtTick_ = 0;
+    passTimedOut_ = false;
     if (!drain_.start(std::move(readEnd), detectorOutputFileName()))
         log("Cannot read the detector's output");
     phase_ = WorkerPhase::Detecting;
     applyPriority();
     host_.setStatus(formatText("Checking (Pass %d)", passIndex + 1));
     log(formatText("Checking %s pass %d", entry_.path.c_str(), passIndex + 1));
+}
+
+void Worker::checkPassTimeout() {
+    const int32_t limit = settings_.detectPassTimeout.load();
+    if (limit <= 0 || phase_ != WorkerPhase::Detecting || !child_.running() || suspendedAtTick_ != 0 || passTimedOut_)
+        return;
+    if (GetTickCount64() - passStartedTick_ < static_cast<ULONGLONG>(limit) * 1000)
+        return;
+    // Detectors are known to hang on some tracks; the queue must go on. The main thread's end, which the
+    // wait sees next, finishes the pass as usual.
+    log(formatText("Pass timed out after %d sec", limit));
+    passTimedOut_ = true;
+    TerminateProcess(child_.process.get(), 1);
 }
 
 void Worker::onDetectorEnded() {
@@ -280,10 +297,17 @@ void Worker::readDetectorOutput() {
     if (!drain_.finish(kDrainTimeoutMs))
         log("Detector output still open after the detector ended; reading what arrived");
     std::string output;
-    if (!readWholeFile(detectorOutputFileName(), output))
+    if (passTimedOut_ || !readWholeFile(detectorOutputFileName(), output))
         return;
-    if (std::optional<int32_t> verdict = readVerdict(output))
-        validVerdicts_.push_back(*verdict);
+    std::optional<int32_t> verdict = readVerdict(output);
+    if (!verdict)
+        return;
+    // A percentage outside 0..100 would drag the file's and the directory's means outside it too.
+    if (*verdict < 0 || *verdict > 100) {
+        log(formatText("Ignoring a verdict outside 0..100: %d", *verdict));
+        return;
+    }
+    validVerdicts_.push_back(*verdict);
 }
 
 void Worker::finishEntry() {
@@ -313,6 +337,8 @@ void Worker::onPause() {
         return;
     log("Suspending worker thread");
     SuspendThread(child_.thread.get());
+    if (suspendedAtTick_ == 0)
+        suspendedAtTick_ = GetTickCount64();
 }
 
 void Worker::onResume() {
@@ -320,6 +346,10 @@ void Worker::onResume() {
         return;
     log("Resuming worker thread");
     ResumeThread(child_.thread.get());
+    if (suspendedAtTick_ != 0) {
+        passStartedTick_ += GetTickCount64() - suspendedAtTick_;
+        suspendedAtTick_ = 0;
+    }
 }
 
 void Worker::onPriority() {

@@ -77,6 +77,8 @@ private:
     void onDecoderEnded();
     void startDetectorPass(const std::string& file, int32_t passIndex);
     void onDetectorEnded();
+    // Ends a detector pass that has run longer than "Detect Pass Timeout" (paused time not counted).
+    void checkPassTimeout();
     void readDetectorOutput();
     void finishEntry();
     void dropEntry(const char* reason);
@@ -111,6 +113,9 @@ private:
     bool timing_ = false;
     int32_t passCount_ = 0;
     int32_t passIndex_ = 0;
+    ULONGLONG passStartedTick_ = 0;
+    ULONGLONG suspendedAtTick_ = 0; // non-zero while the running pass is suspended
+    bool passTimedOut_ = false;
     std::vector<int32_t> validVerdicts_;
 };
 

@@ -180,3 +180,42 @@ TEST_F(WorkerTest, IdleIsReportedOnceAfterWorkAndNotBeforeAny) {
     EXPECT_TRUE(worker->waitFinished(20000));
     EXPECT_EQ(host.drained, 1);
 }
+
+TEST_F(WorkerTest, AHangingPassIsEndedAfterTheTimeoutAndCountsWithoutVerdict) {
+    std::string hang = script("hang.wav", "m0 verdict=cdda:90 hang\r\nm* hang\r\n");
+    std::string next = script("next.wav", "m* verdict=cdda:80\r\n");
+    queue.addEntry(1, "wav", hang);
+    queue.addEntry(1, "wav", next);
+    settings.detectPassTimeout = 1;
+    settings.maximumTotalPasses = 2;
+    auto worker = startWorker(standinDetector());
+    ASSERT_TRUE(host.waitFor([&] { return host.finished.size() == 2; }, 60));
+    // The first pass printed a verdict before it hung: a timed-out pass still counts without one.
+    EXPECT_EQ(host.finished[0].path, hang);
+    EXPECT_EQ(host.finished[0].passes, 2);
+    EXPECT_EQ(host.finished[0].valid, 0);
+    EXPECT_EQ(host.finished[0].average, -1);
+    EXPECT_EQ(host.finished[1].average, 80);
+    std::string text = systemLog();
+    std::size_t first = text.find("Pass timed out after 1 sec");
+    ASSERT_NE(first, std::string::npos);
+    EXPECT_NE(text.find("Pass timed out after 1 sec", first + 1), std::string::npos);
+    worker->finish();
+    EXPECT_TRUE(worker->waitFinished(20000));
+}
+
+TEST_F(WorkerTest, VerdictsOutsideZeroToHundredAreNotValid) {
+    std::string odd = script("odd.wav", "m0 verdict=cdda:150\r\nm1 verdict=mpeg:150\r\nm2 verdict=cdda:40\r\n"
+                                        "m3 verdict=cdda:60\r\n");
+    queue.addEntry(1, "wav", odd);
+    auto worker = startWorker(standinDetector());
+    ASSERT_TRUE(host.waitFor([&] { return host.finished.size() == 1; }));
+    EXPECT_EQ(host.finished[0].passes, 4);
+    EXPECT_EQ(host.finished[0].valid, 2);
+    EXPECT_EQ(host.finished[0].average, 50);
+    std::string text = systemLog();
+    EXPECT_NE(text.find("Ignoring a verdict outside 0..100: 150"), std::string::npos);
+    EXPECT_NE(text.find("Ignoring a verdict outside 0..100: -50"), std::string::npos);
+    worker->finish();
+    EXPECT_TRUE(worker->waitFinished(20000));
+}
