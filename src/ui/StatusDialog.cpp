@@ -27,16 +27,16 @@ enum : UINT_PTR {
     TIMER_REFRESH,
     TIMER_APPLY_PRIORITY,
     TIMER_HEARTBEAT,
-    TIMER_CHECKPOINT,
 };
 
 // The estimates show whole seconds; refreshing as fast as timer messages come (about 100 a second) kept an
-// idle instance at several per cent of a core for no visible change.
-constexpr UINT kRefreshMilliseconds = 250;
+// idle instance at several per cent of a core for no visible change. Every timer tick costs a wake-up, so
+// the checkpoint rides on this timer too.
+constexpr UINT kRefreshMilliseconds = 500;
 
-// How often the queue and results are saved when they changed, so that a crash loses at most the file
-// in work.
-constexpr UINT kCheckpointMilliseconds = 1000;
+// Every second tick of the refresh, the queue and results are saved when they changed, so that a crash
+// loses at most the file in work.
+constexpr unsigned kRefreshesPerCheckpoint = 2;
 
 constexpr UINT TRAY_ICON_ID = 0x51;
 constexpr std::size_t kMaxDiagnosticRecords = 32;
@@ -139,7 +139,6 @@ INT_PTR StatusDialog::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
     case WM_DESTROY:
         KillTimer(hwnd(), TIMER_REFRESH);
         KillTimer(hwnd(), TIMER_HEARTBEAT);
-        KillTimer(hwnd(), TIMER_CHECKPOINT);
         app_.attachQueueDisplay(nullptr, 0);
         key_.writeNumber("Status Dialog ID", 0);
         windowHandle_ = nullptr;
@@ -173,7 +172,6 @@ void StatusDialog::onInitDialog() {
     startTimer(TIMER_REFRESH, kRefreshMilliseconds);
     startTimer(TIMER_APPLY_PRIORITY, 1200);
     startTimer(TIMER_HEARTBEAT, 4567);
-    startTimer(TIMER_CHECKPOINT, kCheckpointMilliseconds);
     key_.writeNumber("Status Dialog ID", static_cast<int32_t>(reinterpret_cast<intptr_t>(hwnd())));
 }
 
@@ -277,6 +275,8 @@ void StatusDialog::onTimer(UINT_PTR id) {
         break;
     case TIMER_REFRESH:
         refreshEstimates();
+        if (++refreshTicks_ % kRefreshesPerCheckpoint == 0)
+            app_.checkpoint();
         break;
     case TIMER_APPLY_PRIORITY:
         KillTimer(hwnd(), id);
@@ -287,9 +287,6 @@ void StatusDialog::onTimer(UINT_PTR id) {
         // A pick-up message can be lost (posted to a window that was not up yet): never let a hand-off
         // file wait for the next start.
         app_.pickUpHandOffFiles();
-        break;
-    case TIMER_CHECKPOINT:
-        app_.checkpoint();
         break;
     default:
         break;

@@ -85,6 +85,7 @@ private:
     int32_t queueCount_ = 0;
     int32_t previousCurrentEstimate_ = -3;
     int32_t previousTotalEstimate_ = -3;
+    unsigned refreshTicks_ = 0;
     std::deque<std::string> diagnosticRecords_;
 };
 
