@@ -2,7 +2,9 @@
 
 #include "common/Text.h"
 
+#include <algorithm>
 #include <cstring>
+#include <limits>
 
 namespace qv {
 
@@ -25,8 +27,12 @@ std::optional<int32_t> readVerdict(const std::string& output) {
         std::string number = output.substr(lineStart, lineEnd - lineStart);
         if (startsWith(output, lineStart, kCddaPrefix))
             return parseDecimal(number.c_str() + std::strlen(kCddaPrefix));
-        if (startsWith(output, lineStart, kMpegPrefix))
-            return 100 - parseDecimal(number.c_str() + std::strlen(kMpegPrefix));
+        if (startsWith(output, lineStart, kMpegPrefix)) {
+            // Taken in 64 bits: a number near the 32-bit minimum would overflow the complement. A result past
+            // the 32-bit maximum stays far outside 0..100, so the caller still refuses it.
+            const int64_t complement = 100 - int64_t{parseDecimal(number.c_str() + std::strlen(kMpegPrefix))};
+            return static_cast<int32_t>(std::min<int64_t>(complement, std::numeric_limits<int32_t>::max()));
+        }
         if (startsWith(output, lineStart, kUnqualifiedPrefix))
             return std::nullopt;
         lineStart = lineEnd + 1;

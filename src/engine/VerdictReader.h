@@ -11,8 +11,8 @@ inline constexpr const char* kCddaPrefix = "This track looks like CDDA with prob
 inline constexpr const char* kMpegPrefix = "This track looks like MPEG with probability ";
 inline constexpr const char* kUnqualifiedPrefix = "Could not qualify the source of this track";
 
-// The CDDA percentage of the first verdict line (an MPEG verdict counts as its complement to 100),
-// or nothing when the first verdict line says the track could not be qualified, or there is none.
+// The CDDA percentage of the first verdict line (an MPEG verdict counts as its complement to 100, held to the
+// 32-bit maximum), or nothing when the first verdict line says the track could not be qualified, or there is none.
 std::optional<int32_t> readVerdict(const std::string& detectorOutput);
 
 } // namespace qv
