@@ -84,12 +84,18 @@ else
     record "win64 build" 0 1
 fi
 
-echo "== fuzzing (short, bounded run; scripts/fuzz.sh runs longer)"
+echo "== fuzzing (short, bounded runs; scripts/fuzz.sh runs longer)"
 if detector/fuzz/run.sh 20 >build/fuzz-detector.log 2>&1; then
     record "fuzz: WAV reader" 1 0
 else
     tail -20 build/fuzz-detector.log
     record "fuzz: WAV reader" 0 1
+fi
+if tests/fuzz/run.sh 10 >build/fuzz-readers.log 2>&1; then
+    record "fuzz: program's readers" 7 0
+else
+    grep -E 'FAILED|findings' build/fuzz-readers.log | tail -10
+    record "fuzz: program's readers" 0 1
 fi
 
 echo "== win32 (i686) compile check"

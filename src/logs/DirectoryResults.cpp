@@ -110,7 +110,7 @@ void DirectoryResults::writeRows(std::string& out, int32_t minimumValidPasses) c
     set_.writeRows(out, minimumValidPasses);
 }
 
-bool DirectoryResults::loadResults(const std::string& path) {
+bool DirectoryResults::loadResults(const std::string& path, bool keepFile) {
     std::string content;
     {
         std::lock_guard<std::mutex> guard(mutex_);
@@ -126,7 +126,8 @@ bool DirectoryResults::loadResults(const std::string& path) {
         for (const ResultRow& row : saved.rows)
             set_.add(row.path, row.totalPasses, row.validPasses, row.percent);
     }
-    removeFile(toHostPath(path));
+    if (!keepFile)
+        removeFile(toHostPath(path));
     return true;
 }
 

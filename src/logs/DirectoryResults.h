@@ -51,7 +51,9 @@ public:
 
     // Remembers path for saveResults, restores its directory and rows, then deletes it.
     // False when the file cannot be read.
-    bool loadResults(const std::string& path);
+    // With keepFile the file stays where it is (its next save replaces it), so that a crash before that save
+    // still finds it.
+    bool loadResults(const std::string& path, bool keepFile = false);
     // Writes the rows to the path remembered by loadResults, whole or not at all.
     // False without a remembered path or when the file cannot be written.
     bool saveResults() const;

@@ -29,7 +29,10 @@ std::vector<QueueEntry> parseQueueFile(const std::string& content) {
         std::size_t firstTab = line.find('\t');
         std::string first = line.substr(0, firstTab);
         QueueEntry entry;
-        entry.sizeKb = static_cast<uint32_t>(parseDecimal(first));
+        // The lister never writes a size outside 0 .. 2 GiB in kB; a hand-edited or damaged file could, and a
+        // negative size would wrap the queue's totals round to four billion.
+        const int32_t size = parseDecimal(first);
+        entry.sizeKb = static_cast<uint32_t>(size < 0 ? 0 : (size > kMaxSizeKb ? kMaxSizeKb : size));
         if (firstTab == std::string::npos) {
             entry.type = first;
             entry.path = first;

@@ -6,6 +6,9 @@
 
 namespace qv {
 
+// The largest size in kB a queue entry carries: files of 2 GiB and more are listed with it.
+inline constexpr int32_t kMaxSizeKb = 2097152;
+
 struct QueueEntry {
     std::string path;
     std::string type; // extension without the dot, in the letter case of the path
@@ -23,6 +26,7 @@ std::string formatQueueFile(const std::vector<QueueEntry>& entries);
 
 // Rows of a queue file's content. A tab ends a field: the size runs to the first tab, the type from
 // there to the next tab, the path from the last tab on; a missing field reads as the first field.
+// Sizes are bounded to 0 .. kMaxSizeKb.
 std::vector<QueueEntry> parseQueueFile(const std::string& content);
 
 } // namespace qv

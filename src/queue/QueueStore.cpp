@@ -168,7 +168,7 @@ bool QueueStore::saveToFile(const std::string& path) const {
     return writeFileAtomically(path, content);
 }
 
-bool QueueStore::loadFile(const std::string& path) {
+bool QueueStore::loadFile(const std::string& path, bool keepFile) {
     std::string content;
     if (!readWholeFile(path, content))
         return false;
@@ -180,7 +180,8 @@ bool QueueStore::loadFile(const std::string& path) {
         addEntries(std::vector<QueueEntry>(entries.begin() + static_cast<std::ptrdiff_t>(from),
                                            entries.begin() + static_cast<std::ptrdiff_t>(to)));
     }
-    removeFile(path);
+    if (!keepFile)
+        removeFile(path);
     return true;
 }
 

@@ -47,9 +47,11 @@ public:
 
     // Writes the whole queue as a queue file, whole or not at all. False when it could not be written.
     bool saveToFile(const std::string& path) const;
-    // Reads a queue file into the store and deletes it. False when it could not be opened. Entries go in
-    // in chunks, each under one lock, so the worker can start on the first ones while later ones follow.
-    bool loadFile(const std::string& path);
+    // Reads a queue file into the store and, unless told to keep it, deletes it. False when it could not be
+    // opened. Entries go in in chunks, each under one lock, so the worker can start on the first ones while
+    // later ones follow. The saved queue is kept: checkpoints replace it, and deleting it would leave
+    // nothing on disk until the first checkpoint, so a crash in that moment would lose the whole queue.
+    bool loadFile(const std::string& path, bool keepFile = false);
     // Reads every file in directory whose name matches pattern, in listing order, with loadFile.
     // Returns how many files were read.
     int loadHandOffFiles(const std::string& directory, const std::string& pattern);

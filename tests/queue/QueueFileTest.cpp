@@ -35,6 +35,8 @@ TEST(QueueFileFormat, ParsesFieldsByTheTabRules) {
         {"7\twav\tlost\tC:\\y.wav", 7, "wav", "C:\\y.wav"}, // text between the second and last tab is lost
         {"abc\twav\tC:\\z.wav", 0, "wav", "C:\\z.wav"},     // no digits give 0
         {"\t\t", 0, "", ""},
+        {"-5\twav\tC:\\n.wav", 0, "wav", "C:\\n.wav"},                         // negative: would wrap the totals
+        {"99999999999\twav\tC:\\h.wav", 2097152, "wav", "C:\\h.wav"},          // beyond 2 GiB: the listed maximum
     };
     for (const Case& c : cases) {
         auto entries = parseQueueFile(std::string(c.line) + "\r\n");
@@ -54,4 +56,15 @@ TEST(QueueFileFormat, RoundTripsWhatItWrites) {
         EXPECT_EQ(back[i].type, entries[i].type);
         EXPECT_EQ(back[i].sizeKb, entries[i].sizeKb);
     }
+}
+
+TEST(QueueFileFormat, HostileContentGivesClearRowsAndLosesNoneOfTheRest) {
+    std::string content = std::string("1\twav\tC:\\a\0b.wav\r\n", 18) + std::string(3000, 'x') + "\r\n\t\t\t\r\n" +
+                          "2\twav\tC:\\last.wav\r\n";
+    auto entries = parseQueueFile(content);
+    ASSERT_EQ(entries.size(), 4u);
+    EXPECT_EQ(entries[0].path, std::string("C:\\a\0b.wav", 10)); // a NUL is data, not an end of line
+    EXPECT_EQ(entries[1].path.size(), 2047u);
+    EXPECT_EQ(entries[2].path, "");
+    EXPECT_EQ(entries[3].path, "C:\\last.wav");
 }

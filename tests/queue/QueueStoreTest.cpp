@@ -118,6 +118,16 @@ TEST(QueueStore, SaveAndLoadRoundTripKeepsOrderAndDeletesTheFile) {
     EXPECT_EQ(in.headPath(), "D:\\My Music\\y.wav");
 }
 
+TEST(QueueStore, TheSavedQueueCanBeReadWithoutDeletingIt) {
+    qvtest::TempDir dir;
+    std::string path = dir.file("Queue.log");
+    qvtest::writeFile(path, formatQueueFile({{"D:\\x.wav", "wav", 3}}));
+    QueueStore store;
+    ASSERT_TRUE(store.loadFile(path, true));
+    EXPECT_EQ(store.count(), 1);
+    EXPECT_TRUE(qvtest::fileExists(path));
+}
+
 TEST(QueueStore, LoadingAMissingFileAddsNothing) {
     qvtest::TempDir dir;
     QueueStore store;

@@ -123,7 +123,9 @@ bool Application::startUp() {
     }
     instance.registerInstance(programDirectory_);
 
-    results_.loadResults(recentLogPath_);
+    // Both saved files stay on disk until a checkpoint or the shut-down replaces them: a crash right after
+    // start-up must not lose them.
+    results_.loadResults(recentLogPath_, true);
     if (!arguments_.empty())
         listArguments(arguments_);
 
@@ -133,7 +135,7 @@ bool Application::startUp() {
         log_.writeSystemLog(formatText("Cannot start the worker thread (error %lu)", GetLastError()));
     paused_ = false;
 
-    queue_.loadFile(queueLogPath_);
+    queue_.loadFile(queueLogPath_, true);
     pickUpHandOffFiles();
     stats_.load(estimateLogPath_);
     return true;
