@@ -70,17 +70,9 @@ struct MenuTraits {
     static void close(HMENU h) { DestroyMenu(h); }
 };
 
-struct IconTraits {
-    using Value = HICON;
-    static HICON empty() { return nullptr; }
-    static bool isValid(HICON h) { return h != nullptr; }
-    static void close(HICON h) { DestroyIcon(h); }
-};
-
 using UniqueHandle = UniqueResource<KernelHandleTraits>;
 using UniqueFindHandle = UniqueResource<FindHandleTraits>;
 using UniqueMenu = UniqueResource<MenuTraits>;
-using UniqueIcon = UniqueResource<IconTraits>;
 
 // A COM interface pointer released on destruction.
 template <typename T>

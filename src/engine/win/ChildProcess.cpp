@@ -40,7 +40,6 @@ bool OutputDrain::start(win::UniqueHandle readEnd, const std::string& outputPath
     readEnd_ = std::move(readEnd);
     file_.reset(CreateFileA(outputPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
                             nullptr));
-    fileCreated_ = file_.valid();
     thread_.reset(CreateThread(nullptr, 0, &OutputDrain::copyLoop, this, 0, nullptr));
     return thread_.valid();
 }

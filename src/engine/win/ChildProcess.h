@@ -41,7 +41,6 @@ public:
     // Waits for the copy to end and closes the file; after the time-out the pending read is cancelled.
     // Returns false when the copy had to be cut short.
     bool finish(DWORD timeoutMs);
-    bool fileCreated() const { return fileCreated_; }
 
 private:
     static DWORD WINAPI copyLoop(void* self);
@@ -49,7 +48,6 @@ private:
     win::UniqueHandle readEnd_;
     win::UniqueHandle file_;
     win::UniqueHandle thread_;
-    bool fileCreated_ = false;
 };
 
 } // namespace qv
