@@ -66,6 +66,9 @@ if build build/win64 -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-x86_64.cmake" -DC
         echo "== wine $name"
         (cd build/win64/bin && wine "./$(basename "$exe")" --gtest_brief=1) >"build/wine-$name.log" 2>&1
         rc=$?
+        # Let the Wine server finish exiting: a program that reaches it on its way out fails to start
+        # ("recvmsg: Connection reset by peer").
+        wineserver -w
         tail -3 "build/wine-$name.log"
         record_gtest "wine $name" "build/wine-$name.log" $rc
     done

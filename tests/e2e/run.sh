@@ -29,6 +29,7 @@ for name in $(declare -F | awk '{print $3}' | grep '^scenario_' | sort); do
     E2E_FAILURES=0
     "$name"
     wineserver -k >/dev/null 2>&1 # nothing of one scenario may outlive it
+    wineserver -w
     if [ "$E2E_FAILURES" -eq 0 ]; then
         passed=$((passed + 1))
         echo "  ok    $name ($((SECONDS - started)) s)"
