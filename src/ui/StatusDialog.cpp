@@ -2,7 +2,6 @@
 
 #include "app/StatusTexts.h"
 #include "app/win/Application.h"
-#include "common/Clock.h"
 #include "common/Text.h"
 #include "common/Version.h"
 #include "estimate/TimeEstimate.h"
@@ -43,7 +42,9 @@ constexpr std::size_t kMaxDiagnosticRecords = 32;
 
 } // namespace
 
-StatusDialog::StatusDialog(Application& app) : Dialog(IDD_STATUS), app_(app), key_(kRegistryKeyPath) {
+StatusDialog::StatusDialog(Application& app)
+    : Dialog(IDD_STATUS), app_(app), key_(kRegistryKeyPath),
+      instance_(kRegistryKeyPath, GetCurrentProcessId(), app.log()) {
     StatisticsScaling scaling;
     loadSettings(key_, window_, app_.settings(), scaling);
     app_.stats().setDivision(scaling.divideCountExponent, scaling.dividePercentValue);
@@ -140,7 +141,7 @@ INT_PTR StatusDialog::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
         KillTimer(hwnd(), TIMER_REFRESH);
         KillTimer(hwnd(), TIMER_HEARTBEAT);
         app_.attachQueueDisplay(nullptr, 0);
-        key_.writeNumber("Status Dialog ID", 0);
+        instance_.publishStatusWindow(nullptr);
         windowHandle_ = nullptr;
         windowThreadId_ = 0;
         return FALSE;
@@ -172,7 +173,10 @@ void StatusDialog::onInitDialog() {
     startTimer(TIMER_REFRESH, kRefreshMilliseconds);
     startTimer(TIMER_APPLY_PRIORITY, 1200);
     startTimer(TIMER_HEARTBEAT, 4567);
-    key_.writeNumber("Status Dialog ID", static_cast<int32_t>(reinterpret_cast<intptr_t>(hwnd())));
+    instance_.publishStatusWindow(hwnd());
+    // A long start-up (a large saved queue, a big tree listed) may have let the record age.
+    instance_.writeHeartbeat();
+    app_.statusWindowReady();
 }
 
 void StatusDialog::onCommand(int id, int notification) {
@@ -283,7 +287,7 @@ void StatusDialog::onTimer(UINT_PTR id) {
         setPriority(window_.priority);
         break;
     case TIMER_HEARTBEAT:
-        key_.writeNumber("Process Timestamp", static_cast<int32_t>(nowSeconds()));
+        instance_.writeHeartbeat();
         // A pick-up message can be lost (posted to a window that was not up yet): never let a hand-off
         // file wait for the next start.
         app_.pickUpHandOffFiles();

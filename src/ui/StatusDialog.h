@@ -1,6 +1,7 @@
 #pragma once
 // The main window of the running instance: what is being checked, the queue and its estimates, the
 // CDDA share of the current directory; pause, hide to the tray, the other dialogs, and exit.
+#include "app/win/InstanceRecord.h"
 #include "settings/Settings.h"
 #include "settings/win/RegistryKey.h"
 #include "ui/Dialog.h"
@@ -67,6 +68,7 @@ private:
 
     Application& app_;
     RegistryKey key_;
+    InstanceRecord instance_;
     WindowSettings window_;
     HICON icon_ = nullptr;
     TrayIcon tray_;

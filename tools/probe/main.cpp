@@ -74,30 +74,6 @@ std::wstring statusCaption() {
     return widen(std::string(qv::kProductName) + " - " + qv::kVersion + " - Status");
 }
 
-// The window the program registered as its status window, when that handle is still a window. A 32-bit program
-// on 64-bit Windows writes to the 32-bit view, and the key may fall back to the user's hive.
-HWND registeredStatusWindow() {
-    const struct {
-        HKEY root;
-        REGSAM view;
-    } places[] = {{HKEY_LOCAL_MACHINE, 0}, {HKEY_LOCAL_MACHINE, KEY_WOW64_32KEY}, {HKEY_CURRENT_USER, 0}};
-    for (const auto& place : places) {
-        DWORD id = 0;
-        if (!ScopedKey(place.root, qv::kRegistryKeyPath, place.view).readDword(L"Status Dialog ID", id) || id == 0)
-            continue;
-        // Window handles are 32-bit values that widen with sign extension.
-        HWND window = reinterpret_cast<HWND>(static_cast<LONG_PTR>(static_cast<LONG>(id)));
-        if (IsWindow(window))
-            return window;
-    }
-    return nullptr;
-}
-
-HWND statusWindow() {
-    HWND registered = registeredStatusWindow();
-    return registered ? registered : FindWindowW(nullptr, statusCaption().c_str());
-}
-
 bool windowText(HWND window, std::string& text) {
     DWORD_PTR length = 0;
     if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, kReplyTimeoutMs, &length))
@@ -110,6 +86,32 @@ bool windowText(HWND window, std::string& text) {
     wide.resize(copied < wide.size() ? copied : 0);
     text = narrow(wide);
     return true;
+}
+
+// The window the program registered as its status window, while that handle is still its status window. A
+// 32-bit program on 64-bit Windows writes to the 32-bit view, and the key may fall back to the user's hive.
+HWND registeredStatusWindow() {
+    const struct {
+        HKEY root;
+        REGSAM view;
+    } places[] = {{HKEY_LOCAL_MACHINE, 0}, {HKEY_LOCAL_MACHINE, KEY_WOW64_32KEY}, {HKEY_CURRENT_USER, 0}};
+    for (const auto& place : places) {
+        DWORD id = 0;
+        if (!ScopedKey(place.root, qv::kRegistryKeyPath, place.view).readDword(L"Status Dialog ID", id) || id == 0)
+            continue;
+        // Window handles are 32-bit values that widen with sign extension.
+        HWND window = reinterpret_cast<HWND>(static_cast<LONG_PTR>(static_cast<LONG>(id)));
+        // After a crash the value names a window that is gone, and its handle may since belong to another.
+        std::string caption;
+        if (IsWindow(window) && windowText(window, caption) && widen(caption) == statusCaption())
+            return window;
+    }
+    return nullptr;
+}
+
+HWND statusWindow() {
+    HWND registered = registeredStatusWindow();
+    return registered ? registered : FindWindowW(nullptr, statusCaption().c_str());
 }
 
 std::string className(HWND window) {

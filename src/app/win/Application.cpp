@@ -3,6 +3,7 @@
 #include "common/Text.h"
 #include "common/Version.h"
 #include "app/win/InstanceRecord.h"
+#include "app/win/StartUpLock.h"
 #include "engine/win/DecoderTableBuilder.h"
 #include "queue/Listing.h"
 #include "queue/win/ArgumentLister.h"
@@ -15,9 +16,17 @@
 #include <commctrl.h>
 #include <ole2.h>
 
+#include <optional>
+
 namespace qv {
 
 namespace {
+
+// Taken before looking for a running instance and let go once this instance's status window is up and
+// its record fresh, so a start at the same moment waits and then hands its files over. A minute covers a
+// first start that lists a large tree from its command line.
+constexpr const char* kStartUpLockName = "Quorvane Start-Up";
+constexpr uint32_t kStartUpLockTimeoutMs = 60000;
 
 std::string environmentVariable(const char* name) {
     char buffer[260] = {};
@@ -86,6 +95,7 @@ int Application::run() {
             liveStatusDialog_ = statusDialog_.get();
         }
         statusDialog_->runModal(nullptr);
+        startUpLock_.reset(); // in case the window never came up
         shutDown();
         {
             std::lock_guard<std::mutex> guard(statusDialogMutex_);
@@ -109,15 +119,21 @@ bool Application::startUp() {
         !createSendToShortcut(programDirectory_ + "\\" + programFileName_))
         log_.writeSystemLog("Cannot write the SendTo shortcut");
 
+    startUpLock_ = std::make_unique<StartUpLock>(kStartUpLockName, kStartUpLockTimeoutMs);
+    if (!startUpLock_->held())
+        log_.writeSystemLog("Starting without the start-up lock");
     InstanceRecord instance(kRegistryKeyPath, GetCurrentProcessId(), log_);
     std::string runningDirectory = programDirectory_;
-    HWND running = instance.findRunningInstance(runningDirectory);
+    std::optional<HWND> running = instance.findRunningInstance(runningDirectory);
     // Hand-off files must land where the running instance looks for them; this process's own logs stay.
     programDirectory_ = runningDirectory;
-    if (running != nullptr) {
+    if (running) {
+        startUpLock_.reset();
         if (!arguments_.empty()) {
             listArguments(arguments_);
-            PostMessageA(running, WM_APP_PICKUP_QUEUE_FILES, 0, 0);
+            // An instance whose window is not up yet takes the file on its first heartbeat.
+            if (*running != nullptr)
+                PostMessageA(*running, WM_APP_PICKUP_QUEUE_FILES, 0, 0);
         }
         return false;
     }
@@ -164,6 +180,8 @@ void Application::shutDown() {
     }
     InstanceRecord(kRegistryKeyPath, GetCurrentProcessId(), log_).unregisterInstance();
 }
+
+void Application::statusWindowReady() { startUpLock_.reset(); }
 
 void Application::pickUpHandOffFiles() { queue_.loadHandOffFiles(programDirectory_, kHandOffPattern); }
 

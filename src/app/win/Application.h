@@ -18,6 +18,7 @@
 
 namespace qv {
 
+class StartUpLock;
 class StatusDialog;
 
 class Application : public WorkerHost {
@@ -36,6 +37,10 @@ public:
     bool paused() const { return paused_; }
 
     void setEraseQueue(bool erase) { eraseQueue_ = erase; }
+
+    // The status window is up and has written itself and a fresh time stamp into the instance record:
+    // the next start may look for this instance now.
+    void statusWindowReady();
 
     // Reads every hand-off file of the program directory into the queue.
     void pickUpHandOffFiles();
@@ -110,6 +115,7 @@ private:
     DecoderTable decoders_;
     std::atomic<bool> queueCountPosted_{false};
     std::unique_ptr<Worker> worker_;
+    std::unique_ptr<StartUpLock> startUpLock_;
     std::unique_ptr<StatusDialog> statusDialog_;
     // The worker reaches the status window through this pointer; the lock keeps the window object alive
     // for the length of each call.

@@ -45,14 +45,14 @@ bool InstanceRecord::hasEnded(uint32_t processId) {
     return WaitForSingleObject(process.get(), 0) == WAIT_OBJECT_0;
 }
 
-HWND InstanceRecord::findRunningInstance(std::string& programDirectory) const {
+std::optional<HWND> InstanceRecord::findRunningInstance(std::string& programDirectory) const {
     RegistryKey key(keyPath_);
     uint32_t recordedProcessId = static_cast<uint32_t>(key.readNumber(kProcessId, 0));
     uint32_t stamp = static_cast<uint32_t>(key.readNumber(kProcessTimestamp, 0));
     if (!namesLiveInstance(recordedProcessId, processId_, stamp, static_cast<uint32_t>(nowStamp())))
-        return nullptr;
+        return std::nullopt;
     if (hasEnded(recordedProcessId))
-        return nullptr;
+        return std::nullopt;
     HWND window = numberToWindow(key.readNumber(kStatusDialogId, 0));
     std::string home = key.readString(kProgramHomeDirectory);
     if (!home.empty())
@@ -63,6 +63,7 @@ HWND InstanceRecord::findRunningInstance(std::string& programDirectory) const {
 
 void InstanceRecord::registerInstance(const std::string& programDirectory) {
     RegistryKey key(keyPath_);
+    key.writeNumber(kStatusDialogId, 0);
     key.writeNumber(kProcessId, static_cast<int32_t>(processId_));
     key.writeNumber(kProcessTimestamp, nowStamp());
     key.writeString(kProgramVersion, kVersionBanner);

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace qv {
@@ -16,11 +17,14 @@ public:
     InstanceRecord(const std::string& keyPath, uint32_t processId, const DiagnosticLog& log,
                    NowFunction now = nowSeconds);
 
-    // The status window of another live instance, or null. A fresh record also hands over its non-empty
-    // program directory, so that hand-off files land where that instance looks; the window may still be
-    // null when the record is fresh but the window is not up yet.
-    HWND findRunningInstance(std::string& programDirectory) const;
+    // Empty when no other instance runs. Otherwise the status window of the live instance, which is null
+    // while that instance is still starting: it runs all the same and picks hand-off files up on its own.
+    // A fresh record also hands over its non-empty program directory, so that hand-off files land where
+    // that instance looks.
+    std::optional<HWND> findRunningInstance(std::string& programDirectory) const;
 
+    // Clears the status window first: until this run's window is up, the record must not name the window
+    // of an earlier run, whose handle may since belong to some other program.
     void registerInstance(const std::string& programDirectory);
     // Leaves version and directory in place.
     void unregisterInstance();

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <tuple>
 
 using namespace qv;
@@ -21,9 +22,9 @@ protected:
         return InstanceRecord(scratch.path(), processId, log, [this] { return clock; });
     }
     // What a later start with process id 200 finds, and the program directory it goes on with.
-    std::pair<HWND, std::string> laterStart() {
+    std::pair<std::optional<HWND>, std::string> laterStart() {
         std::string directory = "D:\\Own";
-        HWND window = record(200).findRunningInstance(directory);
+        std::optional<HWND> window = record(200).findRunningInstance(directory);
         return {window, directory};
     }
 
@@ -36,6 +37,7 @@ protected:
 };
 
 const HWND kWindow = reinterpret_cast<HWND>(0x1234);
+const std::optional<HWND> kNone;
 
 } // namespace
 
@@ -48,13 +50,23 @@ TEST_F(InstanceRecordTest, ALaterStartFindsTheWindowAndAdoptsTheProgramDirectory
     EXPECT_EQ(key.readString("Program Version"), "v0.33 *** BETA ***");
 
     clock += 5;
-    EXPECT_EQ(laterStart(), std::make_pair(kWindow, std::string("C:\\Program Files\\Quorvane")));
+    EXPECT_EQ(laterStart(), std::make_pair(std::optional(kWindow), std::string("C:\\Program Files\\Quorvane")));
     EXPECT_NE(
         qvtest::readFile(logDir.file("System.log")).find(" - Program already running [C:\\Program Files\\Quorvane]"),
         std::string::npos);
 
-    running.publishStatusWindow(nullptr); // fresh, but the window is not up: the directory still goes over
-    EXPECT_EQ(laterStart(), std::make_pair(HWND{}, std::string("C:\\Program Files\\Quorvane")));
+    // Fresh, but the window is not up: an instance runs all the same, and the directory still goes over.
+    running.publishStatusWindow(nullptr);
+    EXPECT_EQ(laterStart(), std::make_pair(std::optional(HWND{}), std::string("C:\\Program Files\\Quorvane")));
+}
+
+TEST_F(InstanceRecordTest, RegistrationForgetsTheWindowOfTheRunBefore) {
+    // A crash leaves the old window's handle behind; the new run must not be found with it.
+    InstanceRecord crashed = record(runningId);
+    crashed.registerInstance("C:\\Q");
+    crashed.publishStatusWindow(kWindow);
+    crashed.registerInstance("C:\\Q");
+    EXPECT_EQ(laterStart().first, std::optional(HWND{}));
 }
 
 TEST_F(InstanceRecordTest, FreshnessHoldsThroughTheRegistryAcrossBothWraps) {
@@ -71,8 +83,8 @@ TEST_F(InstanceRecordTest, FreshnessHoldsThroughTheRegistryAcrossBothWraps) {
         running.registerInstance("C:\\Q");
         running.publishStatusWindow(kWindow);
         clock = startedAt;
-        EXPECT_EQ(laterStart(), found ? std::make_pair(kWindow, std::string("C:\\Q"))
-                                      : std::make_pair(HWND{}, std::string("D:\\Own")))
+        EXPECT_EQ(laterStart(), found ? std::make_pair(std::optional(kWindow), std::string("C:\\Q"))
+                                      : std::make_pair(kNone, std::string("D:\\Own")))
             << registeredAt << " then " << startedAt;
     }
 }
@@ -82,15 +94,15 @@ TEST_F(InstanceRecordTest, OwnStaleAndUnregisteredRecordsAreNoRunningInstance) {
     running.registerInstance("C:\\Q");
     running.publishStatusWindow(kWindow);
     std::string directory = "D:\\Own";
-    EXPECT_EQ(running.findRunningInstance(directory), nullptr);
+    EXPECT_EQ(running.findRunningInstance(directory), kNone);
 
     clock += 10;
-    EXPECT_EQ(laterStart().first, nullptr);
+    EXPECT_EQ(laterStart().first, kNone);
     running.writeHeartbeat();
     EXPECT_EQ(laterStart().first, kWindow);
 
     running.unregisterInstance();
-    EXPECT_EQ(laterStart(), std::make_pair(HWND{}, std::string("D:\\Own")));
+    EXPECT_EQ(laterStart(), std::make_pair(kNone, std::string("D:\\Own")));
     RegistryKey key(scratch.path());
     EXPECT_EQ(key.readNumber("Process ID", -1), 0);
     EXPECT_EQ(key.readNumber("Process Timestamp", -1), 0);
@@ -111,5 +123,5 @@ TEST_F(InstanceRecordTest, AFreshRecordOfAProcessThatHasEndedIsNoRunningInstance
     InstanceRecord ended = record(info.dwProcessId);
     ended.registerInstance("C:\\Gone");
     ended.publishStatusWindow(kWindow);
-    EXPECT_EQ(laterStart(), std::make_pair(HWND{}, std::string("D:\\Own")));
+    EXPECT_EQ(laterStart(), std::make_pair(kNone, std::string("D:\\Own")));
 }

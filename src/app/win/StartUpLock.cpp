@@ -1,0 +1,20 @@
+#include "app/win/StartUpLock.h"
+
+namespace qv {
+
+StartUpLock::StartUpLock(const char* name, uint32_t timeoutMs) : mutex_(CreateMutexA(nullptr, FALSE, name)) {
+    if (!mutex_)
+        return;
+    DWORD waited = WaitForSingleObject(mutex_.get(), timeoutMs);
+    held_ = waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED;
+}
+
+StartUpLock::~StartUpLock() { release(); }
+
+void StartUpLock::release() {
+    if (held_)
+        ReleaseMutex(mutex_.get());
+    held_ = false;
+}
+
+} // namespace qv
