@@ -1,18 +1,15 @@
 #!/usr/bin/env bash
 # Benchmarks: print figures, check nothing. Usage: scripts/bench.sh [NAME [ARGS...]]
-# Names: overhead [FILES] (default 100), idle [SECONDS] (default 30).
+# Names: overhead [FILES] (default 100), idle [SECONDS] (default 30), listing [FILES] (default 100000),
+# queue [ENTRIES ...] (default 1000 10000 100000 1000000), all (the default: each with its defaults).
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/setup.sh"
 source "$root/scripts/wine-env.sh"
 
-build="$root/build/win64"
-cmake -S "$root" -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-x86_64.cmake" \
-    -DCMAKE_BUILD_TYPE=Release >/dev/null &&
-    cmake --build "$build" -j2 --target Quorvane standin_detector qvprobe qvlaunchloop >/dev/null || exit 1
-ensure_wine_prefix
+build_win64_targets Quorvane standin_detector qvprobe qvlaunchloop qvbench_intake || exit 1
 start_xvfb
-export E2E_BIN="$build/bin" E2E_OUT="$build/bench" BENCH_OUT="$build/bench"
+export E2E_BIN="$QV_WIN64_BUILD/bin" E2E_OUT="$QV_WIN64_BUILD/bench" BENCH_OUT="$QV_WIN64_BUILD/bench"
 mkdir -p "$BENCH_OUT"
 source "$root/tests/e2e/lib.sh"
 for f in "$root"/tests/bench/*.sh; do source "$f"; done
@@ -23,6 +20,8 @@ shift || true
 case "$what" in
     overhead) bench_overhead "$@" ;;
     idle) bench_idle "$@" ;;
-    all) bench_overhead 100 && bench_idle 30 ;;
+    listing) bench_listing "$@" ;;
+    queue) bench_queue "$@" ;;
+    all) bench_overhead 100 && bench_idle 30 && bench_listing && bench_queue ;;
     *) echo "unknown benchmark $what"; exit 2 ;;
 esac

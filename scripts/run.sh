@@ -8,21 +8,16 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/setup.sh"
 source "$root/scripts/wine-env.sh"
 
-build="$root/build/win64"
-cmake -S "$root" -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-x86_64.cmake" \
-    -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$build" -j2 --target Quorvane >/dev/null
-ensure_wine_prefix
+build_win64_targets Quorvane aucdtect
 
 prog="$root/build/run"
 mkdir -p "$prog/wav"
-cp "$build/bin/Quorvane.exe" "$prog/"
+cp "$QV_WIN64_BUILD/bin/Quorvane.exe" "$prog/"
 if [ -n "${QV_DETECTOR:-}" ]; then
     cp "$QV_DETECTOR" "$prog/aucdtect.exe"
     echo "run: using the detector $QV_DETECTOR"
 else
-    cmake --build "$build" -j2 --target aucdtect >/dev/null
-    cp "$build/bin/opendetector/aucdtect.exe" "$prog/aucdtect.exe"
+    cp "$QV_WIN64_BUILD/bin/opendetector/aucdtect.exe" "$prog/aucdtect.exe"
     echo "run: using the open detector (set QV_DETECTOR to use another aucdtect.exe)"
 fi
 # Compressed types need a Windows decoder in their folder; QV_FLAC_EXE copies one in as flac\flac.exe.

@@ -15,6 +15,17 @@ ensure_wine_prefix() {
     fi
 }
 
+# The 64-bit Windows build that the run, benchmark and reliability commands use.
+QV_WIN64_BUILD="$_qv_root/build/win64"
+
+# Configures that build, builds the named targets in it, and prepares the Wine prefix.
+build_win64_targets() { # targets...
+    cmake -S "$_qv_root" -B "$QV_WIN64_BUILD" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$_qv_root/cmake/mingw-x86_64.cmake" \
+        -DCMAKE_BUILD_TYPE=Release >/dev/null &&
+        cmake --build "$QV_WIN64_BUILD" -j2 --target "$@" >/dev/null &&
+        ensure_wine_prefix
+}
+
 # Starts a private Xvfb display for the windows, unless DISPLAY already works; stopped on exit.
 start_xvfb() {
     if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then

@@ -63,12 +63,13 @@ file_line_count_at_least() { [ -f "$1" ] && [ "$(grep -cF -- "$2" "$1")" -ge "$3
 log_bodies() { cut -c20- "$1" 2>/dev/null | tr -d '\r'; }
 
 # new_program_dir NAME: a program directory with Quorvane.exe, the detector and a "wav" type folder;
-# sets PROG (Unix) and PROGW (Windows) and MUSIC (a folder for audio files).
+# sets PROG (Unix) and PROGW (Windows), MUSIC (a folder for audio files) and WINE_OUTPUT (Wine's messages).
 new_program_dir() {
     local root="$E2E_OUT/$1"
     rm -rf "$root"
     PROG="$root/prog"
     MUSIC="$root/music"
+    WINE_OUTPUT="$root/wine-output.txt"
     mkdir -p "$PROG/wav" "$MUSIC"
     cp "$E2E_BIN/Quorvane.exe" "$PROG/"
     cp "$E2E_DETECTOR" "$PROG/aucdtect.exe"
@@ -98,7 +99,7 @@ write_queue_file() {
 
 # start_quorvane ARGS...: starts the program in the background; QV_PID is the Wine process.
 start_quorvane() {
-    (cd "$PROG" && exec wine "$PROG/Quorvane.exe" "$@" >>"$PROG/wine-output.txt" 2>&1) &
+    (cd "$PROG" && exec wine "$PROG/Quorvane.exe" "$@" >>"$WINE_OUTPUT" 2>&1) &
     QV_PID=$!
 }
 

@@ -1,13 +1,15 @@
 #include "app/win/Application.h"
 
+#include "app/StatusTexts.h"
 #include "common/Text.h"
 #include "common/Version.h"
 #include "app/win/InstanceRecord.h"
-#include "app/win/StartUpLock.h"
+#include "app/win/NamedLock.h"
 #include "engine/win/DecoderTableBuilder.h"
 #include "queue/Listing.h"
 #include "queue/win/ArgumentLister.h"
 #include "settings/win/RegistryKey.h"
+#include "win/Handles.h"
 #include "ui/SendToShortcut.h"
 #include "ui/Messages.h"
 #include "ui/StatusDialog.h"
@@ -24,9 +26,15 @@ namespace {
 
 // Taken before looking for a running instance and let go once this instance's status window is up and
 // its record fresh, so a start at the same moment waits and then hands its files over. A minute covers a
-// first start that lists a large tree from its command line.
+// first start that lists a large tree from its command line; a holder that hangs longer must not stop
+// every later start for good, so they go on without it.
 constexpr const char* kStartUpLockName = "Quorvane Start-Up";
 constexpr uint32_t kStartUpLockTimeoutMs = 60000;
+
+// Held by the first instance for its whole run. A crashed instance's record stays fresh for seconds and
+// names a process id that may be in use again by then; only while this lock is held elsewhere can the
+// record name a running instance.
+constexpr const char* kInstanceLockName = "Quorvane Instance";
 
 std::string environmentVariable(const char* name) {
     char buffer[260] = {};
@@ -37,6 +45,24 @@ std::string environmentVariable(const char* name) {
 bool isExistingFile(const std::string& path) {
     DWORD attributes = GetFileAttributesA(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+// Whether a file can be made in directory. Installed where its user may not write, the program still
+// checks files: its scratch files then go to the temporary directory.
+bool canWriteIn(const std::string& directory) {
+    std::string probe = formatText("%s\\KelvrA_%lu.tmp", directory.c_str(), GetCurrentProcessId());
+    win::UniqueHandle file(CreateFileA(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                       FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+    return file.valid();
+}
+
+std::string temporaryDirectory() {
+    char buffer[MAX_PATH + 1] = {};
+    DWORD length = GetTempPathA(sizeof buffer, buffer);
+    std::string directory(buffer, length < sizeof buffer ? length : 0);
+    while (!directory.empty() && directory.back() == '\\')
+        directory.pop_back();
+    return directory;
 }
 
 // OLE for the main thread, for the life of the run.
@@ -56,7 +82,8 @@ private:
 
 } // namespace
 
-Application::Application(const std::string& commandLine) : resultLog_(results_, recent_, settings_, log_), stats_(&log_) {
+Application::Application(const std::string& commandLine)
+    : resultLog_(results_, recent_, settings_, log_), stats_(&log_) {
     SplitResult split = splitArgument(commandLine);
     std::string programPath = split.first;
     arguments_ = split.rest;
@@ -119,12 +146,15 @@ bool Application::startUp() {
         !createSendToShortcut(programDirectory_ + "\\" + programFileName_))
         log_.writeSystemLog("Cannot write the SendTo shortcut");
 
-    startUpLock_ = std::make_unique<StartUpLock>(kStartUpLockName, kStartUpLockTimeoutMs);
+    startUpLock_ = std::make_unique<NamedLock>(kStartUpLockName, kStartUpLockTimeoutMs);
     if (!startUpLock_->held())
         log_.writeSystemLog("Starting without the start-up lock");
+    instanceLock_ = std::make_unique<NamedLock>(kInstanceLockName, 0);
     InstanceRecord instance(kRegistryKeyPath, GetCurrentProcessId(), log_);
     std::string runningDirectory = programDirectory_;
-    std::optional<HWND> running = instance.findRunningInstance(runningDirectory);
+    std::optional<HWND> running;
+    if (!instanceLock_->held())
+        running = instance.findRunningInstance(runningDirectory);
     // Hand-off files must land where the running instance looks for them; this process's own logs stay.
     programDirectory_ = runningDirectory;
     if (running) {
@@ -138,6 +168,7 @@ bool Application::startUp() {
         return false;
     }
     instance.registerInstance(programDirectory_);
+    registered_ = true;
 
     // Both saved files stay on disk until a checkpoint or the shut-down replaces them: a crash right after
     // start-up must not lose them.
@@ -145,8 +176,14 @@ bool Application::startUp() {
     if (!arguments_.empty())
         listArguments(arguments_);
 
-    worker_ = std::make_unique<Worker>(*this, queue_, decoders_, settings_, log_,
-                                       WorkerConfig{programDirectory_, detectorPath_, GetCurrentProcessId()});
+    std::string scratchDirectory = programDirectory_;
+    if (!canWriteIn(programDirectory_)) {
+        scratchDirectory = temporaryDirectory();
+        log_.writeSystemLog("Program directory cannot be written; scratch files go to " + scratchDirectory);
+    }
+    worker_ = std::make_unique<Worker>(
+        *this, queue_, decoders_, settings_, log_,
+        WorkerConfig{programDirectory_, scratchDirectory, detectorPath_, GetCurrentProcessId()});
     if (!worker_->start())
         log_.writeSystemLog(formatText("Cannot start the worker thread (error %lu)", GetLastError()));
     paused_ = false;
@@ -158,35 +195,63 @@ bool Application::startUp() {
 }
 
 void Application::shutDown() {
+    int32_t unsavedEntries = 0;
     {
         std::lock_guard<std::mutex> guard(stateMutex_);
         if (!eraseQueue_) {
             if (!results_.saveResults())
                 log_.writeSystemLog("Cannot write " + recentLogPath_);
-            if (!queue_.saveToFile(queueLogPath_))
+            if (!queue_.saveToFile(queueLogPath_)) {
                 log_.writeSystemLog("Cannot write " + queueLogPath_);
+                unsavedEntries = queue_.count();
+            }
         } else {
             // Checkpoints may have written them; an erased queue leaves neither behind.
             DeleteFileA(recentLogPath_.c_str());
             DeleteFileA(queueLogPath_.c_str());
         }
     }
+    // The user asked to keep the queue; losing it must not go unnoticed (the log may not be writable either).
+    if (unsavedEntries > 0)
+        showMessageBox(formatText("Cannot write %s\n\nThe queue (%s) is not kept for the next start.",
+                                  queueLogPath_.c_str(), queueFieldText(unsavedEntries).c_str()));
     if (!stats_.save())
         log_.writeSystemLog("Cannot write " + estimateLogPath_);
     if (worker_) {
         worker_->finish();
         log_.writeSystemLog(worker_->waitFinished(20000) ? "Worker thread finished normally"
-                                                          : "Timeout on finishing worker thread!");
+                                                         : "Timeout on finishing worker thread!");
     }
     InstanceRecord(kRegistryKeyPath, GetCurrentProcessId(), log_).unregisterInstance();
+    instanceLock_.reset();
 }
 
-void Application::statusWindowReady() { startUpLock_.reset(); }
+void Application::statusWindowReady() {
+    startUpLock_.reset();
+}
 
-void Application::pickUpHandOffFiles() { queue_.loadHandOffFiles(programDirectory_, kHandOffPattern); }
+void Application::pickUpHandOffFiles() {
+    queue_.loadHandOffFiles(programDirectory_, kHandOffPattern);
+    if (!entriesWithoutHandOff_.empty()) {
+        queue_.addEntries(entriesWithoutHandOff_);
+        entriesWithoutHandOff_.clear();
+    }
+}
 
 void Application::listArguments(const std::string& argumentText) {
-    qv::listArguments({programDirectory_, decoders_, log_, showMessageBox, GetCurrentProcessId()}, argumentText);
+    ListerSetup setup{programDirectory_, decoders_, log_, showMessageBox, GetCurrentProcessId()};
+    HandOffListing listing = qv::listArguments(setup, argumentText);
+    if (listing.written)
+        return;
+    if (!registered_) {
+        // A second start has no other way into the running instance's queue.
+        showMessageBox("Cannot write " + listing.path + "\n\nThe files were not handed over to the running instance.");
+        return;
+    }
+    // This instance's own files: held until the next pick-up, where the hand-off file would have been read.
+    std::vector<QueueEntry> entries = listArgumentsInMemory(setup, argumentText);
+    log_.writeSystemLog(formatText("%u files kept in memory instead", static_cast<unsigned>(entries.size())));
+    entriesWithoutHandOff_.insert(entriesWithoutHandOff_.end(), entries.begin(), entries.end());
 }
 
 void Application::checkpoint() {
@@ -241,9 +306,13 @@ int32_t Application::takeQueueCount() {
     return queue_.count();
 }
 
-void Application::entryTaken(const QueueEntry& entry) { results_.setDirectory(directoryPart(entry.path)); }
+void Application::entryTaken(const QueueEntry& entry) {
+    results_.setDirectory(directoryPart(entry.path));
+}
 
-void Application::timingStarted(const QueueEntry& entry) { stats_.start(entry.type, entry.sizeKb); }
+void Application::timingStarted(const QueueEntry& entry) {
+    stats_.start(entry.type, entry.sizeKb);
+}
 
 void Application::entryFinished(const QueueEntry& entry, int32_t passes, int32_t validPasses, int32_t average) {
     {
@@ -281,7 +350,9 @@ void Application::setStatus(const std::string& text) {
         liveStatusDialog_->setStatus(text);
 }
 
-void Application::queueDrained() { postToStatusWindow(WM_APP_RESULTS_CHANGED); }
+void Application::queueDrained() {
+    postToStatusWindow(WM_APP_RESULTS_CHANGED);
+}
 
 void Application::postToStatusWindow(UINT message) {
     std::lock_guard<std::mutex> guard(statusDialogMutex_);

@@ -15,10 +15,11 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <vector>
 
 namespace qv {
 
-class StartUpLock;
+class NamedLock;
 class StatusDialog;
 
 class Application : public WorkerHost {
@@ -100,6 +101,11 @@ private:
     bool diagnosticMode_ = false;
     bool paused_ = false;
     bool eraseQueue_ = false;
+    // This process is the running instance (it registered), not a start that hands its files over.
+    bool registered_ = false;
+    // Listed files that no hand-off file could take (the program directory cannot be written); the next
+    // pick-up adds them. Used on the user-interface thread only.
+    std::vector<QueueEntry> entriesWithoutHandOff_;
     // Held while an entry leaves the queue and its row is recorded, and while a checkpoint saves, so a
     // checkpoint never sees a file in neither place.
     std::mutex stateMutex_;
@@ -115,7 +121,8 @@ private:
     DecoderTable decoders_;
     std::atomic<bool> queueCountPosted_{false};
     std::unique_ptr<Worker> worker_;
-    std::unique_ptr<StartUpLock> startUpLock_;
+    std::unique_ptr<NamedLock> startUpLock_;
+    std::unique_ptr<NamedLock> instanceLock_;
     std::unique_ptr<StatusDialog> statusDialog_;
     // The worker reaches the status window through this pointer; the lock keeps the window object alive
     // for the length of each call.

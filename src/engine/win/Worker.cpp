@@ -87,11 +87,11 @@ bool Worker::waitFinished(DWORD timeoutMs) {
 }
 
 std::string Worker::tempFileName() const {
-    return formatText("%s\\%s_%u.tmp", config_.programDirectory.c_str(), "KelvrA", config_.processId);
+    return formatText("%s\\%s_%u.tmp", config_.scratchDirectory.c_str(), "KelvrA", config_.processId);
 }
 
 std::string Worker::detectorOutputFileName() const {
-    return formatText("%s\\%s_%u.log", config_.programDirectory.c_str(), "KelvrA", config_.processId);
+    return formatText("%s\\%s_%u.log", config_.scratchDirectory.c_str(), "KelvrA", config_.processId);
 }
 
 DWORD WINAPI Worker::threadProc(void* self) {
@@ -236,8 +236,7 @@ void Worker::onDecoderEnded() {
 }
 
 void Worker::startDetectorPass(const std::string& file, int32_t passIndex) {
-    std::string commandLine =
-        formatText("\"%s\" -m%d \"%s\"", config_.detectorPath.c_str(), passIndex, file.c_str());
+    std::string commandLine = formatText("\"%s\" -m%d \"%s\"", config_.detectorPath.c_str(), passIndex, file.c_str());
     SECURITY_ATTRIBUTES inheritable{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
     win::UniqueHandle readEnd;
     win::UniqueHandle writeEnd;

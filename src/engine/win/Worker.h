@@ -36,7 +36,8 @@ public:
 };
 
 struct WorkerConfig {
-    std::string programDirectory; // current directory of every child and home of the scratch files
+    std::string programDirectory; // current directory of every child
+    std::string scratchDirectory; // home of the decoded file and the detector's output
     std::string detectorPath;
     uint32_t processId = 0; // names the scratch files
 };

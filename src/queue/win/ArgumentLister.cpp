@@ -9,6 +9,8 @@
 #include <windows.h>
 
 #include <cstring>
+#include <functional>
+#include <utility>
 #include <vector>
 
 namespace qv {
@@ -58,9 +60,12 @@ std::string absolutePath(const std::string& argument) {
     return full;
 }
 
+// Where each accepted file goes: a hand-off file, or a list in memory.
+using RowSink = std::function<void(const QueueEntry& entry)>;
+
 class Lister {
 public:
-    Lister(const ListerSetup& setup, HandOffFile& file) : setup_(setup), file_(file) {}
+    Lister(const ListerSetup& setup, RowSink sink) : setup_(setup), sink_(std::move(sink)) {}
 
     uint32_t listed() const { return listed_; }
 
@@ -107,7 +112,7 @@ private:
         std::optional<QueueEntry> entry = acceptedEntry(path, sizeBytes, setup_.decoders);
         if (!entry)
             return 0;
-        file_.addRow(*entry);
+        sink_(*entry);
         setup_.log.writeSystemLog("File added: " + path);
         return 1;
     }
@@ -121,9 +126,16 @@ private:
     }
 
     const ListerSetup& setup_;
-    HandOffFile& file_;
+    RowSink sink_;
     uint32_t listed_ = 0;
 };
+
+uint32_t listEachArgument(const ListerSetup& setup, const std::string& argumentText, RowSink sink) {
+    Lister lister(setup, std::move(sink));
+    for (SplitResult split = splitArgument(argumentText); !split.first.empty(); split = splitArgument(split.rest))
+        lister.listArgument(split.first);
+    return lister.listed();
+}
 
 } // namespace
 
@@ -134,19 +146,24 @@ void showMessageBox(const std::string& text) {
 HandOffListing listArguments(const ListerSetup& setup, const std::string& argumentText) {
     HandOffListing result;
     HandOffFile file(setup.programDirectory, setup.processId);
+    result.path = file.finalPath();
     if (!file.isOpen()) {
         setup.log.writeSystemLog("Cannot create hand-off file " + file.temporaryPath());
         return result;
     }
-    Lister lister(setup, file);
-    for (SplitResult split = splitArgument(argumentText); !split.first.empty(); split = splitArgument(split.rest))
-        lister.listArgument(split.first);
-    result.filesListed = lister.listed();
+    result.filesListed =
+        listEachArgument(setup, argumentText, [&file](const QueueEntry& entry) { file.addRow(entry); });
     result.written = file.complete(result.filesListed);
     result.path = file.finalPath();
     if (!result.written)
         setup.log.writeSystemLog("Cannot write hand-off file " + result.path);
     return result;
+}
+
+std::vector<QueueEntry> listArgumentsInMemory(const ListerSetup& setup, const std::string& argumentText) {
+    std::vector<QueueEntry> entries;
+    listEachArgument(setup, argumentText, [&entries](const QueueEntry& entry) { entries.push_back(entry); });
+    return entries;
 }
 
 } // namespace qv

@@ -3,10 +3,12 @@
 // directory, walking directories recursively.
 #include "engine/DecoderTable.h"
 #include "logs/DiagnosticLog.h"
+#include "queue/QueueFile.h"
 
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace qv {
 
@@ -35,5 +37,9 @@ struct HandOffListing {
 // Lists every accepted file named by the arguments. Each argument is made absolute against the current
 // directory first, so the running instance finds the files whatever its own current directory is.
 HandOffListing listArguments(const ListerSetup& setup, const std::string& argumentText);
+
+// The same listing into memory, for an instance whose program directory cannot be written: its own files
+// must still reach its queue.
+std::vector<QueueEntry> listArgumentsInMemory(const ListerSetup& setup, const std::string& argumentText);
 
 } // namespace qv

@@ -172,3 +172,42 @@ scenario_non_ascii_names_are_listed_checked_and_logged_intact() {
     exit_quorvane yes
     wait_quorvane_exit 20
 }
+
+# A file in DIR whose Windows path is exactly LENGTH bytes long; prints its Unix path.
+file_with_path_length() { # dir length
+    local stem="$1/n$2_" base
+    base=$(winpath "${stem}.wav")
+    local pad=$(($2 - ${#base}))
+    printf '%s%s.wav' "$stem" "$(printf '%*s' "$pad" '' | tr ' ' x)"
+}
+
+scenario_paths_of_259_bytes_are_checked_and_longer_ones_skipped_with_a_line() {
+    new_program_dir long-paths
+    # Deep enough that a short name brings the path to 259 bytes, while the directory's result log
+    # (backslash and a 14-byte name) still fits.
+    local dir="$MUSIC" part
+    for part in aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa bbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbb \
+        cccccccccccccccccccccccccccccccccccccccccccccccccc; do
+        dir="$dir/$part"
+    done
+    dir="$dir/$(printf '%*s' $((225 - $(winpath "$dir" | wc -c))) '' | tr ' ' d)"
+    local n f259 f260 f261
+    for n in 259 260 261; do
+        write_script "$(file_with_path_length "$dir" "$n")" "m* verdict=cdda:59"
+    done
+    f259=$(file_with_path_length "$dir" 259)
+    f260=$(file_with_path_length "$dir" 260)
+    f261=$(file_with_path_length "$dir" 261)
+    expect_eq 259 "$(winpath "$f259" | wc -c)" "the test's own path length"
+    start_quorvane "$(winpath "$dir")" "$(winpath "$f261")"
+    wait_until 30 file_has "$PROG/Detect.log" "$(winpath "$f259")" || fail "259-byte path not checked"
+    wait_queue_done 30 || fail "queue not done"
+    expect_file_has "$PROG/Detect.log" " -  59% [2/2] $(winpath "$f259")" "259-byte path's verdict"
+    expect_eq 1 "$(grep -c '\[2/2\]' "$PROG/Detect.log")" "only the 259-byte path was checked"
+    expect_file_has "$PROG/System.log" "Path too long, skipped: $(winpath "$f260")" "260 bytes in a scan"
+    expect_eq 2 "$(grep -cF "Path too long, skipped: $(winpath "$f261")" "$PROG/System.log")" \
+        "261 bytes in the scan and as an argument"
+    expect_file_has "$dir/kelvra.059.log" "59%" "the directory's result log"
+    exit_quorvane yes
+    wait_quorvane_exit 20
+}

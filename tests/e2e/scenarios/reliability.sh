@@ -16,11 +16,16 @@ scenario_hostile_detectors_and_unwritable_state_files() {
     wait_quorvane_exit 20
 
     # State files that cannot be written (directories stand in their places): logged, never fatal.
-    mkdir -p "$PROG/Queue.log" "$PROG/Recent.log" "$PROG/Estimate.log"
+    rm -f "$PROG/Queue.log" "$PROG/Recent.log" "$PROG/Estimate.log"
+    mkdir "$PROG/Queue.log" "$PROG/Recent.log" "$PROG/Estimate.log"
     write_script "$d/slow.wav" "m* sleep=20000 verdict=cdda:50"
     start_quorvane "$(winpath "$d/slow.wav")"
     wait_until 20 probe wait-text 1009 "Checking (Pass 1)" --timeout 1 || fail "not checking"
     exit_quorvane no
+    local box
+    box=$(probe answer ok --caption Quorvane --timeout 20)
+    expect_eq "$(printf 'Quorvane\tCannot write %s\\Queue.log\\n\\nThe queue (1 file) is not kept for the next start.' "$PROGW")" \
+        "$box" "the user is told that the queue is lost"
     wait_quorvane_exit 25 || return
     expect_file_has "$PROG/System.log" "Cannot write $PROGW\\Queue.log" "queue write failure logged"
     expect_file_has "$PROG/System.log" "Worker thread finished normally" "orderly end"
@@ -33,7 +38,7 @@ start_together() { # arguments...
     STARTED_PIDS=()
     for argument in "$@"; do
         (cd "$PROG" && while [ ! -e "$gate" ]; do sleep 0.01; done &&
-            exec wine "$PROG/Quorvane.exe" "$argument" >>"$PROG/wine-output.txt" 2>&1) &
+            exec wine "$PROG/Quorvane.exe" "$argument" >>"$WINE_OUTPUT" 2>&1) &
         STARTED_PIDS+=($!)
     done
     touch "$gate"
@@ -67,4 +72,104 @@ scenario_two_starts_at_the_same_moment_make_one_instance() {
     done
     expect_eq 40 "$(grep -c ' -  6[12]% \[2/2\]' "$PROG/Detect.log")" "verdict lines, each file once"
     expect_eq 20 "$(grep -c 'Program already running' "$PROG/System.log")" "second starts"
+}
+
+# Ends the whole Wine session at once, as a power cut would. A program caught before it reached the Wine
+# server would start a server of its own and run on: it is killed as well, and that server with it.
+crash_quorvane() {
+    wineserver -k
+    kill -9 "$QV_PID" 2>/dev/null
+    wait "$QV_PID" 2>/dev/null
+    wineserver -k
+    wineserver -w
+}
+
+# Files of the list that have no verdict line in Detect.log and do not stand in the saved queue.
+lost_files() { # files...
+    local f
+    for f in "$@"; do winpath "$f"; echo; done |
+        awk -v detect="$PROG/Detect.log" -v queue="$PROG/Queue.log" '
+            BEGIN {
+                while ((getline line < detect) > 0) { sub(/\r$/, "", line); if (match(line, /\[2\/2\] /)) seen[substr(line, RSTART + RLENGTH)] = 1 }
+                while ((getline line < queue) > 0) { sub(/\r$/, "", line); n = split(line, field, "\t"); if (n >= 3) seen[field[3]] = 1 }
+            }
+            !($0 in seen) { print }'
+}
+
+# A hard kill (the whole Wine session, as a power cut would) at a random moment of each of 20 starts of a
+# 200-file run: after every kill, each file has its verdict or is in the saved queue.
+scenario_hard_kills_at_random_moments_lose_no_file() {
+    new_program_dir random-kills
+    local i files=()
+    for i in $(seq 1 200); do
+        write_script "$MUSIC/D$((i / 25))/f$i.wav" "m* verdict=cdda:90"
+        files+=("$MUSIC/D$((i / 25))/f$i.wav")
+    done
+    write_queue_file "$PROG/Queue.log" "${files[@]}"
+    local round lost
+    for round in $(seq 1 20); do
+        start_quorvane
+        # A random moment from start-up to the middle of work: the point of the test, not a wait.
+        sleep "$((RANDOM % 4)).$((RANDOM % 10))"
+        crash_quorvane
+        lost=$(lost_files "${files[@]}")
+        [ -z "$lost" ] || fail "round $round: lost $(echo "$lost" | wc -l) files, first $(echo "$lost" | head -1)"
+        # The killed run's record is fresh; it must not make the next start hand its work to nobody.
+        expect_file_lacks "$PROG/System.log" "Program already running" "round $round"
+        [ "$E2E_FAILURES" -eq 0 ] || return
+    done
+    echo "    $(grep -c '\[2/2\]' "$PROG/Detect.log") of 200 files checked before the last start"
+    start_quorvane
+    wait_queue_done 180 || fail "the rest was not finished"
+    for f in "${files[@]}"; do
+        grep -qF "[2/2] $(winpath "$f")" "$PROG/Detect.log" || fail "never checked: $f"
+    done
+    exit_quorvane yes
+    wait_quorvane_exit 20
+}
+
+# Answers every box of the program with OK until the command succeeds or the deadline passes; prints
+# each box answered.
+answer_boxes_until() { # seconds command...
+    local deadline=$((SECONDS + $1))
+    shift
+    while ! "$@" >/dev/null 2>&1; do
+        [ $SECONDS -ge $deadline ] && return 1
+        probe answer ok --caption Quorvane --timeout 1 2>/dev/null
+    done
+    return 0
+}
+
+# Installed where its user may not write, the program still checks files: one box per log it cannot
+# open, scratch files in the temporary directory, its own files listed in memory, result logs written
+# beside the music, and a box when the kept queue cannot be saved.
+scenario_a_program_directory_that_cannot_be_written() {
+    new_program_dir read-only
+    add_decoder flac
+    write_script "$MUSIC/A/one.wav" "m* verdict=cdda:71"
+    write_script "$MUSIC/A/two.flac" "m* verdict=cdda:73"
+    write_script "$MUSIC/B/slow.wav" "m* sleep=60000 verdict=cdda:50"
+    local mount="$E2E_OUT/read-only/mount"
+    mkdir -p "$mount"
+    if ! mount -t tmpfs -o size=16m tmpfs "$mount" 2>/dev/null; then
+        echo "    skipped: this machine does not allow mounting a read-only file system"
+        return
+    fi
+    cp -r "$PROG"/. "$mount"/
+    mount -o remount,ro "$mount" || fail "cannot make the program directory read-only"
+    PROG=$mount
+    PROGW=$(winpath "$mount")
+    start_quorvane "$(winpath "$MUSIC/A")" "$(winpath "$MUSIC/B")"
+    local boxes
+    boxes=$(answer_boxes_until 60 test -f "$MUSIC/A/kelvra.072.log") || fail "no result log: $boxes"
+    expect_eq "$(printf 'Quorvane\tSYSLOG OPEN ERROR\nQuorvane\tDETECT OPEN ERROR 1')" "$boxes" "one box per log"
+    expect_file_has "$MUSIC/A/kelvra.072.log" "two.flac" "the decoded file's row"
+    wait_until 20 probe wait-text 1009 "Checking (Pass 1)" --timeout 1 || fail "slow file not in work"
+    exit_quorvane no
+    local box
+    box=$(probe answer ok --caption Quorvane --timeout 20)
+    expect_eq "$(printf 'Quorvane\tCannot write %s\\Queue.log\\n\\nThe queue (1 file) is not kept for the next start.' "$PROGW")" \
+        "$box" "the user is told that the queue is lost"
+    wait_quorvane_exit 25
+    umount "$mount" || fail "cannot unmount $mount"
 }

@@ -25,7 +25,9 @@ public:
     };
 
     void entryTaken(const QueueEntry&) override {}
-    void timingStarted(const QueueEntry& entry) override { record([&] { timed.push_back(entry.path); }); }
+    void timingStarted(const QueueEntry& entry) override {
+        record([&] { timed.push_back(entry.path); });
+    }
     void entryFinished(const QueueEntry& entry, int32_t passes, int32_t valid, int32_t average) override {
         queue_.removeHead();
         record([&] { finished.push_back({entry.path, passes, valid, average}); });
@@ -34,11 +36,14 @@ public:
         queue_.removeHead();
         record([&] { dropped.push_back(entry.path); });
     }
-    void setStatus(const std::string& text) override { record([&] { statuses.push_back(text); }); }
-    void queueDrained() override { record([&] { ++drained; }); }
+    void setStatus(const std::string& text) override {
+        record([&] { statuses.push_back(text); });
+    }
+    void queueDrained() override {
+        record([&] { ++drained; });
+    }
 
-    template <typename Predicate>
-    bool waitFor(Predicate done, int seconds = 30) {
+    template <typename Predicate> bool waitFor(Predicate done, int seconds = 30) {
         std::unique_lock<std::mutex> lock(mutex);
         return changed.wait_for(lock, std::chrono::seconds(seconds), [&] { return done(); });
     }
@@ -53,8 +58,7 @@ public:
 
 private:
     QueueStore& queue_;
-    template <typename Change>
-    void record(Change change) {
+    template <typename Change> void record(Change change) {
         {
             std::lock_guard<std::mutex> guard(mutex);
             change();
@@ -70,7 +74,9 @@ std::string executableDirectory() {
     return s.substr(0, s.rfind('\\'));
 }
 
-std::string standinDetector() { return executableDirectory() + "\\standin\\aucdtect.exe"; }
+std::string standinDetector() {
+    return executableDirectory() + "\\standin\\aucdtect.exe";
+}
 
 class WorkerTest : public ::testing::Test {
 protected:
@@ -87,7 +93,7 @@ protected:
 
     std::unique_ptr<Worker> startWorker(const std::string& detector) {
         auto worker = std::make_unique<Worker>(host, queue, decoders, settings, log,
-                                               WorkerConfig{dir.str(), detector, GetCurrentProcessId()});
+                                               WorkerConfig{dir.str(), dir.str(), detector, GetCurrentProcessId()});
         EXPECT_TRUE(worker->start());
         return worker;
     }
@@ -154,9 +160,7 @@ TEST_F(WorkerTest, FinishDuringAHangingPassEndsPromptlyAndKeepsTheEntryQueued) {
     std::string hang = script("hang.wav", "m* hang\r\n");
     queue.addEntry(1, "wav", hang);
     auto worker = startWorker(standinDetector());
-    ASSERT_TRUE(host.waitFor([&] {
-        return !host.statuses.empty() && host.statuses.back() == "Checking (Pass 1)";
-    }));
+    ASSERT_TRUE(host.waitFor([&] { return !host.statuses.empty() && host.statuses.back() == "Checking (Pass 1)"; }));
     auto started = std::chrono::steady_clock::now();
     worker->finish();
     EXPECT_TRUE(worker->waitFinished(20000));

@@ -1,17 +1,17 @@
-#include "app/win/StartUpLock.h"
+#include "app/win/NamedLock.h"
 
 namespace qv {
 
-StartUpLock::StartUpLock(const char* name, uint32_t timeoutMs) : mutex_(CreateMutexA(nullptr, FALSE, name)) {
+NamedLock::NamedLock(const char* name, uint32_t timeoutMs) : mutex_(CreateMutexA(nullptr, FALSE, name)) {
     if (!mutex_)
         return;
     DWORD waited = WaitForSingleObject(mutex_.get(), timeoutMs);
     held_ = waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED;
 }
 
-StartUpLock::~StartUpLock() { release(); }
+NamedLock::~NamedLock() { release(); }
 
-void StartUpLock::release() {
+void NamedLock::release() {
     if (held_)
         ReleaseMutex(mutex_.get());
     held_ = false;
