@@ -196,3 +196,28 @@ shot() {
 }
 
 visible() { probe screenshot-ready --timeout "${1:-2}" "${@:2}" >/dev/null; }
+
+# queue_generated_files COUNT PER_FOLDER SCRIPT_LINE: COUNT stand-in files, PER_FOLDER to a folder, all with the
+# same script, listed in the saved queue; FILES holds them.
+queue_generated_files() {
+    local i
+    FILES=()
+    for i in $(seq 1 "$1"); do
+        write_script "$MUSIC/D$((i / $2))/f$i.wav" "$3"
+        FILES+=("$MUSIC/D$((i / $2))/f$i.wav")
+    done
+    write_queue_file "$PROG/Queue.log" "${FILES[@]}"
+}
+
+# Starts the program on its saved queue, waits for the queue to be done, checks that every file of FILES has
+# its verdict line, and exits.
+finish_queue_and_expect_every_file_checked() { # seconds
+    start_quorvane
+    wait_queue_done "$1" || fail "the rest of the queue was not finished"
+    local f
+    for f in "${FILES[@]}"; do
+        grep -qF "[2/2] $(winpath "$f")" "$PROG/Detect.log" || fail "never checked: $f"
+    done
+    exit_quorvane yes
+    wait_quorvane_exit 20
+}

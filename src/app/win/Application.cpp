@@ -255,14 +255,16 @@ void Application::listArguments(const std::string& argumentText) {
 }
 
 void Application::checkpoint() {
-    {
+    if (checkpointPacer_.isDue(GetTickCount64())) {
         std::lock_guard<std::mutex> guard(stateMutex_);
         uint64_t change = queue_.changeCount();
         if (change != checkpointedChange_) {
+            uint64_t start = GetTickCount64();
             bool saved = queue_.saveToFile(queueLogPath_);
             saved = results_.saveResults() && saved;
             if (saved)
                 checkpointedChange_ = change;
+            checkpointPacer_.saved(start, GetTickCount64());
         }
     }
     (void)stats_.checkpoint();

@@ -1,6 +1,7 @@
 #pragma once
 // The one object of a running instance: owns the queue, the worker and every long-lived part, and runs
 // start-up and shut-down in order.
+#include "app/CheckpointPacer.h"
 #include "engine/DecoderTable.h"
 #include "engine/win/Worker.h"
 #include "logs/DiagnosticLog.h"
@@ -110,6 +111,7 @@ private:
     // checkpoint never sees a file in neither place.
     std::mutex stateMutex_;
     uint64_t checkpointedChange_ = UINT64_MAX;
+    CheckpointPacer checkpointPacer_;
 
     DiagnosticLog log_;
     SharedSettings settings_;

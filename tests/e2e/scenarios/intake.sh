@@ -109,12 +109,7 @@ scenario_an_exit_keeps_the_queue_and_the_next_start_finishes_the_directory() {
 
 scenario_a_hard_kill_loses_no_queued_file() {
     new_program_dir hard-kill
-    local i files=()
-    for i in $(seq 1 50); do
-        write_script "$MUSIC/D$((i / 10))/f$i.wav" "m* sleep=150 verdict=cdda:77"
-        files+=("$MUSIC/D$((i / 10))/f$i.wav")
-    done
-    write_queue_file "$PROG/Queue.log" "${files[@]}"
+    queue_generated_files 50 10 "m* sleep=150 verdict=cdda:77"
     start_quorvane
     wait_until 60 file_line_count_at_least "$PROG/Detect.log" "[2/2]" 8 || fail "work did not start"
     sleep 1.5 # let one checkpoint pass after the last verdict seen; the kill must not wait for a clean moment
@@ -123,18 +118,12 @@ scenario_a_hard_kill_loses_no_queued_file() {
     local done_before
     done_before=$(grep -c '\[2/2\]' "$PROG/Detect.log")
     [ "$done_before" -lt 50 ] || fail "everything finished before the kill"
-    for f in "${files[@]}"; do
+    for f in "${FILES[@]}"; do
         if ! grep -qF "$(winpath "$f")" "$PROG/Queue.log" "$PROG/Detect.log"; then
             fail "lost by the kill: $f"
         fi
     done
-    start_quorvane
-    wait_queue_done 120 || fail "restarted queue not finished"
-    for f in "${files[@]}"; do
-        grep -qF "[2/2] $(winpath "$f")" "$PROG/Detect.log" || fail "never checked: $f"
-    done
-    exit_quorvane yes
-    wait_quorvane_exit 20
+    finish_queue_and_expect_every_file_checked 120
 }
 
 scenario_a_hundred_thousand_row_hand_off_is_picked_up_without_freezing() {

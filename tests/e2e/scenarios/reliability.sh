@@ -1,4 +1,14 @@
-# Hostile detectors and state files that cannot be written.
+# Reliability: hostile detectors, state files and a program directory that cannot be written, hard kills,
+# and starts at the same moment.
+
+# Exits keeping a queue of one file that cannot be saved: the user is told so with a box.
+exit_keeping_a_queue_that_cannot_be_saved() {
+    exit_quorvane no
+    local box
+    box=$(probe answer ok --caption Quorvane --timeout 20)
+    expect_eq "$(printf 'Quorvane\tCannot write %s\\Queue.log\\n\\nThe queue (1 file) is not kept for the next start.' "$PROGW")" \
+        "$box" "the user is told that the queue is lost"
+}
 
 scenario_hostile_detectors_and_unwritable_state_files() {
     new_program_dir hostile
@@ -21,11 +31,7 @@ scenario_hostile_detectors_and_unwritable_state_files() {
     write_script "$d/slow.wav" "m* sleep=20000 verdict=cdda:50"
     start_quorvane "$(winpath "$d/slow.wav")"
     wait_until 20 probe wait-text 1009 "Checking (Pass 1)" --timeout 1 || fail "not checking"
-    exit_quorvane no
-    local box
-    box=$(probe answer ok --caption Quorvane --timeout 20)
-    expect_eq "$(printf 'Quorvane\tCannot write %s\\Queue.log\\n\\nThe queue (1 file) is not kept for the next start.' "$PROGW")" \
-        "$box" "the user is told that the queue is lost"
+    exit_keeping_a_queue_that_cannot_be_saved
     wait_quorvane_exit 25 || return
     expect_file_has "$PROG/System.log" "Cannot write $PROGW\\Queue.log" "queue write failure logged"
     expect_file_has "$PROG/System.log" "Worker thread finished normally" "orderly end"
@@ -100,32 +106,21 @@ lost_files() { # files...
 # 200-file run: after every kill, each file has its verdict or is in the saved queue.
 scenario_hard_kills_at_random_moments_lose_no_file() {
     new_program_dir random-kills
-    local i files=()
-    for i in $(seq 1 200); do
-        write_script "$MUSIC/D$((i / 25))/f$i.wav" "m* verdict=cdda:90"
-        files+=("$MUSIC/D$((i / 25))/f$i.wav")
-    done
-    write_queue_file "$PROG/Queue.log" "${files[@]}"
+    queue_generated_files 200 25 "m* verdict=cdda:90"
     local round lost
     for round in $(seq 1 20); do
         start_quorvane
         # A random moment from start-up to the middle of work: the point of the test, not a wait.
         sleep "$((RANDOM % 4)).$((RANDOM % 10))"
         crash_quorvane
-        lost=$(lost_files "${files[@]}")
+        lost=$(lost_files "${FILES[@]}")
         [ -z "$lost" ] || fail "round $round: lost $(echo "$lost" | wc -l) files, first $(echo "$lost" | head -1)"
         # The killed run's record is fresh; it must not make the next start hand its work to nobody.
         expect_file_lacks "$PROG/System.log" "Program already running" "round $round"
         [ "$E2E_FAILURES" -eq 0 ] || return
     done
     echo "    $(grep -c '\[2/2\]' "$PROG/Detect.log") of 200 files checked before the last start"
-    start_quorvane
-    wait_queue_done 180 || fail "the rest was not finished"
-    for f in "${files[@]}"; do
-        grep -qF "[2/2] $(winpath "$f")" "$PROG/Detect.log" || fail "never checked: $f"
-    done
-    exit_quorvane yes
-    wait_quorvane_exit 20
+    finish_queue_and_expect_every_file_checked 180
 }
 
 # Answers every box of the program with OK until the command succeeds or the deadline passes; prints
@@ -165,11 +160,7 @@ scenario_a_program_directory_that_cannot_be_written() {
     expect_eq "$(printf 'Quorvane\tSYSLOG OPEN ERROR\nQuorvane\tDETECT OPEN ERROR 1')" "$boxes" "one box per log"
     expect_file_has "$MUSIC/A/kelvra.072.log" "two.flac" "the decoded file's row"
     wait_until 20 probe wait-text 1009 "Checking (Pass 1)" --timeout 1 || fail "slow file not in work"
-    exit_quorvane no
-    local box
-    box=$(probe answer ok --caption Quorvane --timeout 20)
-    expect_eq "$(printf 'Quorvane\tCannot write %s\\Queue.log\\n\\nThe queue (1 file) is not kept for the next start.' "$PROGW")" \
-        "$box" "the user is told that the queue is lost"
+    exit_keeping_a_queue_that_cannot_be_saved
     wait_quorvane_exit 25
     umount "$mount" || fail "cannot unmount $mount"
 }
