@@ -12,10 +12,21 @@ void DiagnosticLog::setPaths(const std::string& systemLogPath, const std::string
     detectLogPath_ = detectLogPath;
 }
 
-void DiagnosticLog::setOpenFailureReporter(OpenFailureReporter reporter) { reporter_ = std::move(reporter); }
+void DiagnosticLog::setOpenFailureReporter(OpenFailureReporter reporter) {
+    reporter_ = std::move(reporter);
+}
 
 void DiagnosticLog::writeSystemLog(const std::string& message) const {
-    appendLine(systemLogPath_, message.empty() ? std::string() : " - " + message, "SYSLOG OPEN ERROR", systemFailureReported_);
+    appendLine(systemLogPath_, message.empty() ? std::string() : " - " + message, "SYSLOG OPEN ERROR",
+               systemFailureReported_);
+}
+
+void DiagnosticLog::writeSystemLogLines(const std::vector<std::string>& messages) const {
+    std::string lines;
+    for (const std::string& message : messages)
+        lines += localTimestamp() + (message.empty() ? std::string() : " - " + message) + "\r\n";
+    if (!lines.empty())
+        appendLines(systemLogPath_, lines, "SYSLOG OPEN ERROR", systemFailureReported_);
 }
 
 void DiagnosticLog::writeDetectLog(const std::string& message) const {
@@ -30,14 +41,18 @@ void DiagnosticLog::writeDetectResult(int32_t percent, int32_t validPasses, int3
 
 void DiagnosticLog::appendLine(const std::string& path, const std::string& text, const char* failureText,
                                bool& failureReported) const {
+    appendLines(path, localTimestamp() + text + "\r\n", failureText, failureReported);
+}
+
+void DiagnosticLog::appendLines(const std::string& path, const std::string& lines, const char* failureText,
+                                bool& failureReported) const {
     // Binary mode with explicit CR LF, so the bytes are the same on every platform.
-    std::string line = localTimestamp() + text + "\r\n";
     OpenFailureReporter reporter;
     {
         std::lock_guard<std::mutex> guard(mutex_);
         std::FILE* file = path.empty() ? nullptr : std::fopen(path.c_str(), "ab");
         if (file != nullptr) {
-            std::fwrite(line.data(), 1, line.size(), file);
+            std::fwrite(lines.data(), 1, lines.size(), file);
             std::fclose(file);
             return;
         }

@@ -5,6 +5,7 @@
 #include <functional>
 #include <mutex>
 #include <string>
+#include <vector>
 
 namespace qv {
 
@@ -20,6 +21,9 @@ public:
 
     // "<time stamp>" or "<time stamp> - <message>".
     void writeSystemLog(const std::string& message) const;
+    // Several System.log lines in one open, append and close, each with its own time stamp: listing a
+    // large tree logs a line per file, and opening the log for every line made listing many times slower.
+    void writeSystemLogLines(const std::vector<std::string>& messages) const;
     // "<time stamp> <message>".
     void writeDetectLog(const std::string& message) const;
     // "<time stamp> - %3d%% [%d/%d] <path>".
@@ -31,6 +35,9 @@ public:
 private:
     void appendLine(const std::string& path, const std::string& text, const char* failureText,
                     bool& failureReported) const;
+    // Appends complete lines (time stamps and line ends included).
+    void appendLines(const std::string& path, const std::string& lines, const char* failureText,
+                     bool& failureReported) const;
 
     std::string systemLogPath_;
     std::string detectLogPath_;

@@ -99,7 +99,7 @@ write_queue_file() {
 
 # start_quorvane ARGS...: starts the program in the background; QV_PID is the Wine process.
 start_quorvane() {
-    (cd "$PROG" && exec wine "$PROG/Quorvane.exe" "$@" >>"$WINE_OUTPUT" 2>&1) &
+    (cd "$PROG" && exec wine "$PROG/Quorvane.exe" "$@" >>"${WINE_OUTPUT:-$PROG/wine-output.txt}" 2>&1) &
     QV_PID=$!
 }
 

@@ -36,7 +36,11 @@ TEST(DiagnosticLog, WritesEachLineFormatWithCrLf) {
     log.writeDetectResult(87, 2, 2, "C:\\A\\x.wav");
     log.writeDetectResult(-1, 0, 12, "C:\\A\\y.wav");
     log.writeDetectResult(100, 2, 3, "C:\\A\\z.wav");
-    expectLines(qvtest::readFile(dir.file("System.log")), {R"( - Worker thread startup)", ""});
+    log.writeSystemLogLines({"File added: C:\\A\\x.wav", "", "File added: C:\\A\\y.wav"});
+    log.writeSystemLogLines({});
+    expectLines(
+        qvtest::readFile(dir.file("System.log")),
+        {R"( - Worker thread startup)", "", R"( - File added: C:\\A\\x\.wav)", "", R"( - File added: C:\\A\\y\.wav)"});
     expectLines(qvtest::readFile(dir.file("Detect.log")),
                 {R"( Creating log file: C:\\A\\kelvra\.log)", R"( -  87% \[2/2\] C:\\A\\x\.wav)",
                  R"( -  -1% \[0/12\] C:\\A\\y\.wav)", R"( - 100% \[2/3\] C:\\A\\z\.wav)"});
@@ -62,6 +66,7 @@ TEST(DiagnosticLog, ReportsALogThatCannotBeOpenedOncePerLogWithItsOwnText) {
     log.setOpenFailureReporter([&reported](const std::string& text) { reported.push_back(text); });
     for (int i = 0; i < 3; ++i) {
         log.writeSystemLog("x");
+        log.writeSystemLogLines({"x", "x"});
         log.writeDetectResult(1, 1, 1, "p");
         log.writeDetectLog("y");
     }

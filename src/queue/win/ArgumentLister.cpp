@@ -66,6 +66,9 @@ using RowSink = std::function<void(const QueueEntry& entry)>;
 class Lister {
 public:
     Lister(const ListerSetup& setup, RowSink sink) : setup_(setup), sink_(std::move(sink)) {}
+    ~Lister() { flushLog(); }
+    Lister(const Lister&) = delete;
+    Lister& operator=(const Lister&) = delete;
 
     uint32_t listed() const { return listed_; }
 
@@ -75,6 +78,7 @@ public:
             return;
         WIN32_FILE_ATTRIBUTE_DATA info;
         if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &info)) {
+            flushLog(); // the log is complete up to the moment the box appears
             if (setup_.report)
                 setup_.report("File not found:\n\n" + path);
             return;
@@ -113,21 +117,36 @@ private:
         if (!entry)
             return 0;
         sink_(*entry);
-        setup_.log.writeSystemLog("File added: " + path);
+        logLine("File added: " + path);
         return 1;
     }
 
+    // The lines go out in batches, in order: one open of the log per line was most of a listing's time.
+    void logLine(std::string text) {
+        pendingLines_.push_back(std::move(text));
+        if (pendingLines_.size() >= kLinesPerBatch)
+            flushLog();
+    }
+
+    void flushLog() {
+        setup_.log.writeSystemLogLines(pendingLines_);
+        pendingLines_.clear();
+    }
+
     // Paths travel in MAX_PATH buffers on the way to the detector; one that does not fit is left out, not cut.
-    bool fits(const std::string& path) const {
+    bool fits(const std::string& path) {
         if (fitsPathBuffer(path))
             return true;
-        setup_.log.writeSystemLog("Path too long, skipped: " + path);
+        logLine("Path too long, skipped: " + path);
         return false;
     }
+
+    static constexpr std::size_t kLinesPerBatch = 1000;
 
     const ListerSetup& setup_;
     RowSink sink_;
     uint32_t listed_ = 0;
+    std::vector<std::string> pendingLines_;
 };
 
 uint32_t listEachArgument(const ListerSetup& setup, const std::string& argumentText, RowSink sink) {

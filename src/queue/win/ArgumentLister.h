@@ -1,6 +1,6 @@
 #pragma once
 // Turns an argument text (a command line, or one dropped path) into one hand-off file in the program
-// directory, walking directories recursively.
+// directory (or, where none can be written, a list in memory), walking directories recursively.
 #include "engine/DecoderTable.h"
 #include "logs/DiagnosticLog.h"
 #include "queue/QueueFile.h"
