@@ -286,31 +286,40 @@ int clickCommand(const Invocation& invocation) {
     return kDone;
 }
 
-int postCommand(const Invocation& invocation) {
+// The message of a post or send command and the window it goes to; kDone when both are there.
+struct MessageTarget {
+    HWND window = nullptr;
     UINT message = 0;
     WPARAM wParam = 0;
     LPARAM lParam = 0;
-    if (!parseMessage(invocation, message, wParam, lParam))
+};
+
+int findMessageTarget(const Invocation& invocation, MessageTarget& target) {
+    if (!parseMessage(invocation, target.message, target.wParam, target.lParam))
         return kUsage;
-    HWND window = nullptr;
-    if (!findStatusWindow(invocation, window))
+    if (!findStatusWindow(invocation, target.window))
         return fail("no status window");
-    if (!PostMessageA(window, message, wParam, lParam))
+    return kDone;
+}
+
+int postCommand(const Invocation& invocation) {
+    MessageTarget target;
+    int found = findMessageTarget(invocation, target);
+    if (found != kDone)
+        return found;
+    if (!PostMessageA(target.window, target.message, target.wParam, target.lParam))
         return fail("cannot post to the status window");
     return kDone;
 }
 
 int sendCommand(const Invocation& invocation) {
-    UINT message = 0;
-    WPARAM wParam = 0;
-    LPARAM lParam = 0;
-    if (!parseMessage(invocation, message, wParam, lParam))
-        return kUsage;
-    HWND window = nullptr;
-    if (!findStatusWindow(invocation, window))
-        return fail("no status window");
+    MessageTarget target;
+    int found = findMessageTarget(invocation, target);
+    if (found != kDone)
+        return found;
     DWORD_PTR result = 0;
-    if (!SendMessageTimeoutA(window, message, wParam, lParam, SMTO_ABORTIFHUNG, kSendTimeoutMs, &result))
+    if (!SendMessageTimeoutA(target.window, target.message, target.wParam, target.lParam, SMTO_ABORTIFHUNG,
+                             kSendTimeoutMs, &result))
         return fail("the status window did not answer in time");
     print(std::to_string(static_cast<long long>(static_cast<LONG_PTR>(result))));
     return kDone;
