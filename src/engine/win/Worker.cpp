@@ -34,6 +34,9 @@ const PriorityLevel* findPriorityLevel(int32_t level) {
 // How long the worker waits for a pass's output to be complete after the detector's main thread ended.
 constexpr DWORD kDrainTimeoutMs = 5000;
 
+constexpr int kStartAttempts = 3;
+constexpr DWORD kStartRetryWaitMs = 500;
+
 } // namespace
 
 Worker::Worker(WorkerHost& host, QueueStore& queue, const DecoderTable& decoders, const SharedSettings& settings,
@@ -198,11 +201,27 @@ void Worker::takeNextEntry() {
         startDetectorPass(entry_.path, 0);
 }
 
+bool Worker::startWithRetries(const char* what, const std::function<bool(DWORD& error)>& attempt, DWORD& error) {
+    for (int tries = 1;; ++tries) {
+        if (attempt(error))
+            return true;
+        if (tries == kStartAttempts)
+            return false;
+        log(formatText("Cannot start %s (error %lu), trying again", what, error));
+        if (WaitForSingleObject(events_[kFinish].get(), kStartRetryWaitMs) == WAIT_OBJECT_0)
+            return false;
+    }
+}
+
 void Worker::startDecoder() {
     std::string commandLine = formatText("\"%s\" ", row_.decoderPath.c_str()) +
                               expandTemplate(row_.argumentTemplate, entry_.path, tempFileName());
     DWORD error = 0;
-    if (!startChild(commandLine, config_.programDirectory, nullptr, child_, error)) {
+    bool started = startWithRetries(
+        "decoder",
+        [&](DWORD& failure) { return startChild(commandLine, config_.programDirectory, nullptr, child_, failure); },
+        error);
+    if (!started) {
         log(formatText("Cannot start decoder (error %lu): ", error) + commandLine);
         finishEntry();
         return;
@@ -239,21 +258,26 @@ void Worker::startDetectorPass(const std::string& file, int32_t passIndex) {
     std::string commandLine = formatText("\"%s\" -m%d \"%s\"", config_.detectorPath.c_str(), passIndex, file.c_str());
     SECURITY_ATTRIBUTES inheritable{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
     win::UniqueHandle readEnd;
-    win::UniqueHandle writeEnd;
     DWORD error = 0;
-    bool started = CreatePipe(readEnd.replaceAddress(), writeEnd.replaceAddress(), &inheritable, 0) &&
-                   SetHandleInformation(readEnd.get(), HANDLE_FLAG_INHERIT, 0);
-    if (!started)
-        error = GetLastError();
-    else
-        started = startChild(commandLine, config_.programDirectory, writeEnd.get(), child_, error);
+    bool started = startWithRetries(
+        "detector",
+        [&](DWORD& failure) {
+            win::UniqueHandle writeEnd;
+            if (!CreatePipe(readEnd.replaceAddress(), writeEnd.replaceAddress(), &inheritable, 0) ||
+                !SetHandleInformation(readEnd.get(), HANDLE_FLAG_INHERIT, 0)) {
+                failure = GetLastError();
+                return false;
+            }
+            // Once started, only the detector holds the write end, so the drain sees the end of the output
+            // when it ends.
+            return startChild(commandLine, config_.programDirectory, writeEnd.get(), child_, failure);
+        },
+        error);
     if (!started) {
         log(formatText("Cannot start detector (error %lu): ", error) + commandLine);
         finishEntry();
         return;
     }
-    // Only the detector holds the write end now, so the drain sees the end of the output when it ends.
-    writeEnd.reset();
     passStartedTick_ = GetTickCount64();
     suspendedAtTick_ = 0;
     passTimedOut_ = false;

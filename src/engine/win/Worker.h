@@ -11,6 +11,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -74,6 +75,10 @@ private:
     static DWORD WINAPI threadProc(void* self);
     void run();
     void takeNextEntry();
+    // A child that cannot start is often a passing condition (a busy machine, a scanner holding the file;
+    // Wine fails a process start now and then): a few tries, a moment apart, before the entry gives up.
+    // False also when the worker is told to finish meanwhile.
+    bool startWithRetries(const char* what, const std::function<bool(DWORD& error)>& attempt, DWORD& error);
     void startDecoder();
     void onDecoderEnded();
     void startDetectorPass(const std::string& file, int32_t passIndex);

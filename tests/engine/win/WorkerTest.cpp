@@ -126,6 +126,24 @@ TEST_F(WorkerTest, ADetectorThatCannotStartFinishesTheEntryAsUnknownAndGoesOn) {
     EXPECT_NE(systemLog().find("Cannot start detector"), std::string::npos);
 }
 
+TEST_F(WorkerTest, ADetectorThatFailsToStartOnceIsTriedAgain) {
+    // The detector appears only after the first try has failed, as after a passing start failure.
+    std::string a = script("a.wav", "m* verdict=cdda:90\r\n");
+    queue.addEntry(1, "wav", a);
+    std::string late = dir.file("late-detector.exe");
+    auto worker = startWorker(late);
+    // The log is a file: polled, with a deadline.
+    const ULONGLONG deadline = GetTickCount64() + 10000;
+    while (systemLog().find("Cannot start detector (error") == std::string::npos && GetTickCount64() < deadline)
+        Sleep(5);
+    ASSERT_TRUE(CopyFileA(standinDetector().c_str(), late.c_str(), FALSE));
+    ASSERT_TRUE(host.waitFor([&] { return host.finished.size() == 1; }));
+    EXPECT_EQ(host.finished[0].average, 90);
+    EXPECT_EQ(host.finished[0].valid, 2);
+    worker->finish();
+    EXPECT_TRUE(worker->waitFinished(20000));
+}
+
 TEST_F(WorkerTest, AnEntryOfATypeWithoutDecoderRowIsDroppedWithALogLine) {
     std::string odd = script("x.ogg", "");
     std::string good = script("y.wav", "m* verdict=mpeg:30\r\n");
