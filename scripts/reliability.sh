@@ -9,10 +9,17 @@ build_win64_targets Quorvane standin_detector qvprobe || exit 1
 start_xvfb
 repeats=${1:-5}
 failed=0
+# A failed run's files (logs, Wine's and the probe's messages) are kept under build/win64/reliability-failures/.
+kept="$QV_WIN64_BUILD/reliability-failures"
+rm -rf "$kept"
 for i in $(seq 1 "$repeats"); do
     echo "== repeat $i of $repeats"
-    "$root/tests/e2e/run.sh" "$QV_WIN64_BUILD" two_starts || failed=$((failed + 1))
-    "$root/tests/e2e/run.sh" "$QV_WIN64_BUILD" random_moments || failed=$((failed + 1))
+    for scenario in two_starts random_moments; do
+        if ! "$root/tests/e2e/run.sh" "$QV_WIN64_BUILD" "$scenario"; then
+            failed=$((failed + 1))
+            mkdir -p "$kept" && cp -r "$QV_WIN64_BUILD/e2e" "$kept/$scenario-$i"
+        fi
+    done
 done
 echo "reliability: $((2 * repeats - failed)) passed, $failed failed"
 [ "$failed" -eq 0 ]

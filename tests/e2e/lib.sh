@@ -130,8 +130,9 @@ probe() {
 
 # Answers the exit confirmation (Yes, No or Cancel) after pressing Exit.
 exit_quorvane() { # answer
-    probe click 1001 >/dev/null
-    probe answer "$1" --caption "Confirm exit" --timeout 10 >/dev/null || fail "no exit confirmation box"
+    probe click 1001 >/dev/null || fail "cannot click Exit: $(tail -1 "$E2E_OUT/probe-errors.txt")"
+    probe answer "$1" --caption "Confirm exit" --timeout 10 >/dev/null ||
+        fail "no exit confirmation box: $(tail -1 "$E2E_OUT/probe-errors.txt")"
 }
 
 # A text file the stand-in detector reads as its script.
