@@ -129,10 +129,16 @@ probe() {
 }
 
 # Answers the exit confirmation (Yes, No or Cancel) after pressing Exit.
+# Under load, Wine now and then fails to start a process (the probe's click among them; seen once in
+# about 25 runs of a scenario): a click without a box is tried once more, with a note, before it fails.
 exit_quorvane() { # answer
-    probe click 1001 >/dev/null || fail "cannot click Exit: $(tail -1 "$E2E_OUT/probe-errors.txt")"
-    probe answer "$1" --caption "Confirm exit" --timeout 10 >/dev/null ||
-        fail "no exit confirmation box: $(tail -1 "$E2E_OUT/probe-errors.txt")"
+    local try
+    for try in 1 2; do
+        probe click 1001 >/dev/null || echo "    note: click on Exit failed: $(tail -1 "$E2E_OUT/probe-errors.txt")"
+        probe answer "$1" --caption "Confirm exit" --timeout 10 >/dev/null && return 0
+        echo "    note: no exit confirmation box after click $try: $(tail -1 "$E2E_OUT/probe-errors.txt")"
+    done
+    fail "no exit confirmation box"
 }
 
 # A text file the stand-in detector reads as its script.
