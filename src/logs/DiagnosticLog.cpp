@@ -7,6 +7,15 @@
 
 namespace qv {
 
+namespace {
+
+// What follows the time stamp on a System.log line: nothing for an empty message.
+std::string systemLogText(const std::string& message) {
+    return message.empty() ? std::string() : " - " + message;
+}
+
+} // namespace
+
 void DiagnosticLog::setPaths(const std::string& systemLogPath, const std::string& detectLogPath) {
     systemLogPath_ = systemLogPath;
     detectLogPath_ = detectLogPath;
@@ -17,14 +26,13 @@ void DiagnosticLog::setOpenFailureReporter(OpenFailureReporter reporter) {
 }
 
 void DiagnosticLog::writeSystemLog(const std::string& message) const {
-    appendLine(systemLogPath_, message.empty() ? std::string() : " - " + message, "SYSLOG OPEN ERROR",
-               systemFailureReported_);
+    appendLine(systemLogPath_, systemLogText(message), "SYSLOG OPEN ERROR", systemFailureReported_);
 }
 
 void DiagnosticLog::writeSystemLogLines(const std::vector<std::string>& messages) const {
     std::string lines;
     for (const std::string& message : messages)
-        lines += localTimestamp() + (message.empty() ? std::string() : " - " + message) + "\r\n";
+        lines += localTimestamp() + systemLogText(message) + "\r\n";
     if (!lines.empty())
         appendLines(systemLogPath_, lines, "SYSLOG OPEN ERROR", systemFailureReported_);
 }

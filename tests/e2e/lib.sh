@@ -118,6 +118,16 @@ wait_quorvane_exit() { # seconds
     return 0
 }
 
+# Ends the whole Wine session at once, as a power cut would. A program caught before it reached the Wine
+# server would start a server of its own and run on: it is killed as well, and that server with it.
+crash_quorvane() {
+    wineserver -k
+    kill -9 "$QV_PID" 2>/dev/null
+    wait "$QV_PID" 2>/dev/null
+    wineserver -k
+    wineserver -w
+}
+
 # Runs the probe; prints its output without CRs and returns the probe's own exit status.
 probe() {
     local out rc

@@ -113,8 +113,7 @@ scenario_a_hard_kill_loses_no_queued_file() {
     start_quorvane
     wait_until 60 file_line_count_at_least "$PROG/Detect.log" "[2/2]" 8 || fail "work did not start"
     sleep 1.5 # let one checkpoint pass after the last verdict seen; the kill must not wait for a clean moment
-    wineserver -k
-    wait_quorvane_exit 10
+    crash_quorvane
     local done_before
     done_before=$(grep -c '\[2/2\]' "$PROG/Detect.log")
     [ "$done_before" -lt 50 ] || fail "everything finished before the kill"

@@ -80,16 +80,6 @@ scenario_two_starts_at_the_same_moment_make_one_instance() {
     expect_eq 20 "$(grep -c 'Program already running' "$PROG/System.log")" "second starts"
 }
 
-# Ends the whole Wine session at once, as a power cut would. A program caught before it reached the Wine
-# server would start a server of its own and run on: it is killed as well, and that server with it.
-crash_quorvane() {
-    wineserver -k
-    kill -9 "$QV_PID" 2>/dev/null
-    wait "$QV_PID" 2>/dev/null
-    wineserver -k
-    wineserver -w
-}
-
 # Files of the list that have no verdict line in Detect.log and do not stand in the saved queue.
 lost_files() { # files...
     local f
