@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Benchmarks: print figures, check nothing. Usage: scripts/bench.sh [NAME [ARGS...]]
 # Names: overhead [FILES] (default 100), idle [SECONDS] (default 30), listing [FILES] (default 100000),
-# queue [ENTRIES ...] (default 1000 10000 100000 1000000), all (the default: each with its defaults).
+# queue [ENTRIES ...] (default 1000 10000 100000 1000000), decode [TRACKS] (default 5),
+# all (the default: each with its defaults).
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/setup.sh"
@@ -12,6 +13,7 @@ start_xvfb
 export E2E_BIN="$QV_WIN64_BUILD/bin" E2E_OUT="$QV_WIN64_BUILD/bench" BENCH_OUT="$QV_WIN64_BUILD/bench"
 mkdir -p "$BENCH_OUT"
 source "$root/tests/e2e/lib.sh"
+source "$root/tests/e2e/scenarios/install.sh" # real_track and the decoders
 for f in "$root"/tests/bench/*.sh; do source "$f"; done
 
 echo "machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //'), $(date -u +%F)"
@@ -22,6 +24,7 @@ case "$what" in
     idle) bench_idle "$@" ;;
     listing) bench_listing "$@" ;;
     queue) bench_queue "$@" ;;
-    all) bench_overhead 100 && bench_idle 30 && bench_listing && bench_queue ;;
+    decode) bench_decode "$@" ;;
+    all) bench_overhead 100 && bench_idle 30 && bench_listing && bench_queue && bench_decode ;;
     *) echo "unknown benchmark $what"; exit 2 ;;
 esac

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds Quorvane and runs it under Wine on the given files or directories.
-# The program directory is build/run/: Quorvane.exe, aucdtect.exe and the decoder folders.
+# The program directory is build/run/: Quorvane.exe, aucdtect.exe and the decoder folders (flac\flac.exe
+# and wv\wvunpack.exe built from Debian's sources by scripts/decoders.sh).
 # The detector is our open detector, unless QV_DETECTOR names another aucdtect.exe (for instance the
 # original one). Usage: scripts/run.sh [FILE_OR_DIRECTORY ...]
 set -euo pipefail
@@ -20,10 +21,13 @@ else
     cp "$QV_WIN64_BUILD/bin/opendetector/aucdtect.exe" "$prog/aucdtect.exe"
     echo "run: using the open detector (set QV_DETECTOR to use another aucdtect.exe)"
 fi
-# Compressed types need a Windows decoder in their folder; QV_FLAC_EXE copies one in as flac\flac.exe.
-if [ -n "${QV_FLAC_EXE:-}" ]; then
-    mkdir -p "$prog/flac" && cp "$QV_FLAC_EXE" "$prog/flac/flac.exe"
-fi
+# FLAC and WavPack get the decoders built from Debian's sources; QV_FLAC_EXE or QV_WVUNPACK_EXE puts the
+# user's own in their place.
+"$root/scripts/decoders.sh" x86_64
+decoders="$root/build/decoders/x86_64"
+mkdir -p "$prog/flac" "$prog/wv"
+cp "${QV_FLAC_EXE:-$decoders/flac.exe}" "$prog/flac/flac.exe"
+cp "${QV_WVUNPACK_EXE:-$decoders/wvunpack.exe}" "$prog/wv/wvunpack.exe"
 
 [ -n "${DISPLAY:-}" ] || start_xvfb
 args=()

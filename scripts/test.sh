@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The test command: installs what is missing, builds everything, and runs every suite:
 #   native unit tests (AddressSanitizer + UndefinedBehaviorSanitizer), Windows unit tests under Wine,
-#   end-to-end scenarios under Wine and Xvfb, and the 32-bit release build as a compile check.
+#   end-to-end scenarios under Wine and Xvfb, and the 32-bit release build and decoders as a compile check.
 # Ends with one line "N passed, N failed". Usage: scripts/test.sh [--quick] (quick: no e2e).
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -73,6 +73,13 @@ if build build/win64 -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-x86_64.cmake" -DC
         record_gtest "wine $name" "build/wine-$name.log" $rc
     done
     if [ $quick -eq 0 ]; then
+        echo "== decoders from Debian's sources (built once per build folder)"
+        if scripts/decoders.sh x86_64 >build/decoders-x86_64.log 2>&1; then
+            record "x86_64 decoders" 1 0
+        else
+            tail -20 build/decoders-x86_64.log
+            record "x86_64 decoders" 0 1
+        fi
         echo "== end-to-end scenarios"
         tests/e2e/run.sh build/win64 2>&1 | tee build/e2e.log
         e2e_line=$(grep -E '^e2e: [0-9]+ passed, [0-9]+ failed' build/e2e.log | tail -1)
@@ -108,6 +115,12 @@ if build build/win32 -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" -DCMA
 else
     tail -30 build/win32.build.log 2>/dev/null
     record "i686 build" 0 1
+fi
+if scripts/decoders.sh i686 >build/decoders-i686.log 2>&1; then
+    record "i686 decoders" 1 0
+else
+    tail -20 build/decoders-i686.log
+    record "i686 decoders" 0 1
 fi
 
 echo
