@@ -50,10 +50,9 @@ Function ${un}waitUntilQuorvaneEnded
             SetErrorLevel 3
             Quit
         ${EndIf}
-        MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION \
-            "${PRODUCT} is running. Exit it (the Exit button of its status window), then choose Retry." \
-            /SD IDCANCEL IDRETRY +2
-        Quit
+        ${IfNot} ${Cmd} `MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "${PRODUCT} is running. Exit it (the Exit button of its status window), then choose Retry." IDRETRY`
+            Quit
+        ${EndIf}
     ${Loop}
 FunctionEnd
 !macroend

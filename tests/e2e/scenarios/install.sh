@@ -52,6 +52,8 @@ scenario_the_real_flac_decoder_ends_corrupt_files_as_unknown_and_the_queue_goes_
     wait_quorvane_exit 20
 }
 
+process_ended() { ! kill -0 "$1" 2>/dev/null; }
+
 # Values of a registry key as "name=data" lines, or nothing when the key does not exist.
 reg_values() {
     wine reg query "$1" 2>/dev/null | tr -d '\r' | awk -F '    ' '$3 ~ /^REG_/ { print $2 "=" $4 }'
@@ -124,9 +126,15 @@ scenario_the_setup_program_installs_runs_and_uninstalls_in_a_fresh_prefix() {
     expect_file_has "$result_log" "Total file(s): 3" "result log total"
     [ -f "$send_to" ] || fail "the program wrote no Send To shortcut"
 
-    # A running program is neither replaced nor removed; silent runs fail instead of asking.
+    # A running program is neither replaced nor removed: the user is asked to exit it, silent runs fail.
     local before
     before=$(stat -c %Y "$prog/Quorvane.exe")
+    wine "$setup" >>"$root/setup-output.txt" 2>&1 &
+    local asking=$!
+    probe box --caption "Quorvane $version Setup" --timeout 30 | grep -qF "Quorvane is running. Exit it" ||
+        fail "the setup program did not ask to exit Quorvane"
+    probe answer cancel --caption "Quorvane $version Setup" --timeout 10 >/dev/null || fail "could not cancel"
+    wait_until 20 process_ended "$asking" || fail "the setup program did not end after Cancel"
     wine "$setup" /S >>"$root/setup-output.txt" 2>&1
     expect_eq 3 $? "exit code of a silent install while the program runs"
     # In place (_?=), so that its exit code is the uninstaller's own and not that of its starter.
