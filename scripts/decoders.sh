@@ -38,6 +38,8 @@ fetch_sources() {
     echo "decoders: fetching Debian's flac and wavpack sources"
     apt-get "${options[@]}" -qq update
     (cd "$src" && apt-get "${options[@]}" -qq source --download-only flac wavpack)
+    # Unpacked with Debian's patches applied. apt has checked the files against the archive's signed index,
+    # so the unsigned .dsc needs no keyring.
     local dsc
     for dsc in "$src"/flac_*.dsc "$src"/wavpack_*.dsc; do
         (cd "$src" && dpkg-source --no-check -x "$(basename "$dsc")" >/dev/null)
