@@ -11,6 +11,7 @@ source "$root/scripts/wine-env.sh"
 build_win64_targets Quorvane standin_detector qvprobe qvlaunchloop qvbench_intake || exit 1
 start_xvfb
 export E2E_BIN="$QV_WIN64_BUILD/bin" E2E_OUT="$QV_WIN64_BUILD/bench" BENCH_OUT="$QV_WIN64_BUILD/bench"
+export E2E_SCRATCH="$BENCH_OUT/scratch"
 mkdir -p "$BENCH_OUT"
 source "$root/tests/e2e/lib.sh"
 source "$root/tests/e2e/scenarios/install.sh" # real_track and the decoders

@@ -15,10 +15,12 @@ rm -rf "$kept"
 for i in $(seq 1 "$repeats"); do
     echo "== repeat $i of $repeats"
     for scenario in two_starts random_moments; do
-        if ! "$root/tests/e2e/run.sh" "$QV_WIN64_BUILD" "$scenario"; then
+        scratch=$(mktemp -d /tmp/qvXXXXXX)
+        if ! E2E_SCRATCH=$scratch "$root/tests/e2e/run.sh" "$QV_WIN64_BUILD" "$scenario"; then
             failed=$((failed + 1))
-            mkdir -p "$kept" && cp -r "$QV_WIN64_BUILD/e2e" "$kept/$scenario-$i"
+            mkdir -p "$kept" && cp -r "$QV_WIN64_BUILD/e2e" "$kept/$scenario-$i" && cp -r "$scratch" "$kept/$scenario-$i/scratch"
         fi
+        rm -rf "$scratch"
     done
 done
 echo "reliability: $((2 * repeats - failed)) passed, $failed failed"

@@ -9,7 +9,7 @@ mkdir -p "$build/corpus"
 src=$here/../src
 nice -n 10 clang++ -std=c++17 -O1 -g -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all \
     -I"$src" "$here/WavReaderFuzz.cpp" "$src/ByteSource.cpp" "$src/WavFile.cpp" "$src/TrackAnalysis.cpp" \
-    "$src/Spectrum.cpp" "$src/SegmentPlan.cpp" "$src/Fft.cpp" -o "$build/wav_reader_fuzz"
+    "$src/HoleCount.cpp" "$src/Spectrum.cpp" "$src/SegmentPlan.cpp" "$src/Fft.cpp" -o "$build/wav_reader_fuzz"
 # The committed seeds stay as they are; new inputs collect in the build folder.
 cp -n "$here"/seeds/* "$build/corpus/"
 cd "$build"

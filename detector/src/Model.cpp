@@ -7,7 +7,13 @@
 
 namespace qvdet {
 namespace {
-double clampTo(double value, double low, double high) { return std::max(low, std::min(high, value)); }
+double clampTo(double value, double low, double high) {
+    return std::max(low, std::min(high, value));
+}
+// Marks this faint are found in clean masters too (sparse tonal music, reverb tails): they do not make a wall in
+// the mastering band an encoder's. A log ratio of 0.15 is 40% more gaps above 16 kHz than below; 1 is 1% holes.
+constexpr double kSlightExcess = 0.15;
+constexpr double kSlightHoles = 1.0;
 } // namespace
 
 ModelInput modelInput(const Features& f) {
@@ -16,20 +22,24 @@ ModelInput modelInput(const Features& f) {
     // An edge counts as a wall only as far as it is both deep and steep; a gentle roll-off into the floor is deep
     // but not steep.
     const double wall = std::min(depth, 2.0 * slope);
-    // Kilohertz below 22: encoders cut at 11 to 20.5 kHz, full-band content reaches past 21. Where the edge lies
-    // and how steady it is only mean something when there is a wall, so both enter weighted by it.
-    const double lowness = clampTo(22.0 - f.edgeHz / 1000.0, 0.0, 3.0);
-    const double holes = std::log10(clampTo(f.holeRatio, 0.0, 1.0) + 1e-4) + 4.0;
-    // Gaps above 16 kHz, on their own and against the band below, which shows how sparse the music itself is.
+    const double kHz = f.edgeHz / 1000.0;
+    // Gaps above 16 kHz, on their own and against the band below, which shows how sparse the music itself is:
+    // MP3 codes that band without scale factors and leaves gaps there even when it keeps the band.
     const double high = clampTo(f.sparseHigh, 0.0, 1.0) + 0.003;
     const double mid = clampTo(f.sparseMid, 0.0, 1.0) + 0.003;
-    return {depth,
-            slope,
-            wall * lowness,
-            holes,
-            wall * clampTo(f.stability, 0.0, 1.0),
-            std::log10(high) + 2.5,
-            std::log10(high / mid)};
+    const double sparseExcess = clampTo(std::log10(high / mid), 0.0, 1.5);
+    // Bounded, so that a few persistent holes cannot outvote everything else.
+    const double holes = clampTo(std::log10(clampTo(f.holeRatio, 0.0, 1.0) + 1e-3) + 3.0, 0.0, 2.0);
+    // The band above the wall holding nothing but the rounding noise of the last conversion: a decoder writes its
+    // output without dither, while a master is dithered after its filters (TPDF dither alone lifts the floor by
+    // 4.8 dB, shaped dither by more).
+    const double bareFloor = clampTo((3.0 - f.aboveDb) / 2.0, 0.0, 1.0);
+    // Mastering anti-alias filters stand between 19.8 and 21.5 kHz and are as steep as an encoder's low-pass, and
+    // band-limited masters end lower still: a wall says nothing by itself. How far below 22 kHz it stands weighs
+    // only with the marks of an encoder.
+    const double position = wall * clampTo(22.0 - kHz, 0.0, 2.5);
+    return {position * (std::max(0.0, sparseExcess - kSlightExcess) + std::max(0.0, holes - kSlightHoles) / 2.0),
+            position * bareFloor, holes, std::log10(high) + 2.5, std::log10(high / mid)};
 }
 
 double lossyProbability(const ModelInput& input, const ModelWeights& model) {

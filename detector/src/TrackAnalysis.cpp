@@ -1,6 +1,7 @@
 #include "TrackAnalysis.h"
 
 #include "Fft.h"
+#include "HoleCount.h"
 #include "SegmentPlan.h"
 #include "Spectrum.h"
 
@@ -11,11 +12,8 @@
 namespace qvdet {
 namespace {
 
-// Levels over the floor, in power ratios: a frame counts as sound above kActiveRatio on average, a hole band
-// is one that stays under kHoleRatio while a band above it in the same frame reaches kContentRatio.
+// Levels over the floor, in power ratios: a frame counts as sound above kActiveRatio on average.
 constexpr double kActiveRatio = 1000.0;
-constexpr double kHoleRatio = 10.0;
-constexpr double kContentRatio = 100.0;
 // Sparseness is judged in bands at least 30 dB over the floor; a gap is a bin 20 dB under its band.
 constexpr double kSparseBandRatio = 1000.0;
 constexpr double kSparseGap = 0.01;
@@ -80,26 +78,19 @@ public:
         return sum / bins > kActiveRatio * floorPower_;
     }
 
-    // Walks the top bands downwards; a band counts once louder content has been seen above it.
-    void countHoles(std::uint64_t& holes, std::uint64_t& cells) const {
-        bool contentAbove = false;
+    // Levels of the 700 Hz bands from the top of the analysed band down to the hole bands' lowest bin, over the
+    // rounding floor, written low to high.
+    void bandLevels(std::vector<double>& levels) const {
         const std::size_t width = layout_.holeBandBins;
+        levels.clear();
         for (std::size_t end = layout_.topBin; end >= layout_.holeLowBin + width; end -= width) {
             double sum = 0.0;
             for (std::size_t k = end - width; k < end; ++k) {
                 sum += power_[k];
             }
-            const double ratio = sum / (static_cast<double>(width) * floorPower_);
-            if (contentAbove) {
-                ++cells;
-                if (ratio < kHoleRatio) {
-                    ++holes;
-                }
-            }
-            if (ratio > kContentRatio) {
-                contentAbove = true;
-            }
+            levels.push_back(sum / (static_cast<double>(width) * floorPower_));
         }
+        std::reverse(levels.begin(), levels.end());
     }
 
     // Bins far under their own band's level, in bands well above the floor, over bins [low, high): coarse
@@ -158,8 +149,7 @@ TrackAnalysis analyseTrack(PcmSource& source, int mode) {
         return result;
     }
     const BinLayout layout = binLayoutFor(rate);
-    if (source.frameCount() < layout.frameSize ||
-        static_cast<double>(source.frameCount()) < kMinActiveSeconds * rate) {
+    if (source.frameCount() < layout.frameSize || static_cast<double>(source.frameCount()) < kMinActiveSeconds * rate) {
         result.outcome = Outcome::TooShort;
         return result;
     }
@@ -171,8 +161,9 @@ TrackAnalysis analyseTrack(PcmSource& source, int mode) {
     std::vector<SegmentSpectrum> segments;
     std::vector<double> total(layout.topBin, 0.0);
     std::uint64_t activeFrames = 0;
-    std::uint64_t holes = 0;
-    std::uint64_t cells = 0;
+    std::vector<double> bands;
+    frameAnalyzer.bandLevels(bands);
+    BandHistory history(bands.size());
     SparseCount high;
     SparseCount mid;
     const auto binAt = [&layout](double hz) { return static_cast<std::size_t>(hz / layout.binHz); };
@@ -186,15 +177,19 @@ TrackAnalysis analyseTrack(PcmSource& source, int mode) {
             return result;
         }
         SegmentSpectrum spectrum{std::vector<double>(layout.topBin, 0.0), 0};
+        bool follows = false;
         for (std::size_t start = 0; start + layout.frameSize <= segment.frameCount; start += layout.hop) {
             if (!frameAnalyzer.analyse(samples.data() + start * channels)) {
+                follows = false;
                 continue;
             }
             const std::vector<double>& power = frameAnalyzer.power();
             for (std::size_t k = 0; k < layout.topBin; ++k) {
                 spectrum.power[k] += power[k];
             }
-            frameAnalyzer.countHoles(holes, cells);
+            frameAnalyzer.bandLevels(bands);
+            history.add(bands, follows);
+            follows = true;
             frameAnalyzer.countSparseBins(binAt(16000.0), binAt(19500.0), high.empty, high.bins);
             frameAnalyzer.countSparseBins(binAt(12500.0), binAt(16000.0), mid.empty, mid.bins);
             ++spectrum.frames;
@@ -220,7 +215,7 @@ TrackAnalysis analyseTrack(PcmSource& source, int mode) {
     features.aboveDb = edge.aboveDb;
     features.sparseHigh = high.share();
     features.sparseMid = mid.share();
-    features.holeRatio = cells > 0 ? static_cast<double>(holes) / static_cast<double>(cells) : 0.0;
+    features.holeRatio = persistentHoleShare(history);
 
     unsigned judged = 0;
     unsigned near = 0;

@@ -1,5 +1,5 @@
 // Measures every clip of a corpus list and prints one TSV row per clip, for calibration and the benchmark.
-// Usage: opendetector_features LABELS.tsv MODE [HALF]   (HALF: calib, holdout or all; default all)
+// Usage: opendetector_features LABELS.tsv MODE [SPLIT]   (a split named in LABELS.tsv, or all; default all)
 #include "ByteSource.h"
 #include "Model.h"
 #include "TrackAnalysis.h"
@@ -14,7 +14,7 @@
 
 int main(int argc, char** argv) {
     if (argc < 3) {
-        std::cerr << "usage: opendetector_features LABELS.tsv MODE [calib|holdout|all]\n";
+        std::cerr << "usage: opendetector_features LABELS.tsv MODE [SPLIT|all]\n";
         return 2;
     }
     std::ifstream labels(argv[1]);

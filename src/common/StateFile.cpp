@@ -2,10 +2,12 @@
 
 #include "common/Clock.h"
 #include "common/Text.h"
+#include "common/Utf8.h"
 #include "common/Version.h"
 
 #include <atomic>
 #include <cstdio>
+#include <utility>
 
 namespace qv {
 
@@ -27,8 +29,13 @@ std::vector<std::string> readDataLines(const std::string& content, LineEnds line
         while (end < size && content[end] != '\r' && content[end] != '\n')
             ++end;
         if (first != ';' && first != '#') {
-            std::size_t length = end - pos;
-            lines.push_back(content.substr(pos, length < kMaxDataLine ? length : kMaxDataLine));
+            std::string line = content.substr(pos, end - pos);
+            // Older builds and other programs wrote these files in the system's ANSI code page.
+            if (!isValidUtf8(line))
+                line = ansiToUtf8(line);
+            if (line.size() > kMaxDataLine)
+                line.resize(kMaxDataLine);
+            lines.push_back(std::move(line));
             if (lineEnds == LineEnds::CrSkipsNext && end < size && content[end] == '\r') {
                 pos = end + 2; // the character after the CR goes unread
                 continue;
@@ -70,6 +77,8 @@ bool writeFileAtomically(const std::string& path, const std::string& content) {
     return true;
 }
 
-void removeFile(const std::string& path) { std::remove(path.c_str()); }
+void removeFile(const std::string& path) {
+    std::remove(path.c_str());
+}
 
 } // namespace qv

@@ -24,6 +24,7 @@ inline constexpr std::size_t kMaxDataLine = 2047;
 
 // Splits file content into data lines: empty lines and lines beginning with ';' or '#' are skipped,
 // each data line is cut to kMaxDataLine characters. Embedded NUL bytes are data like any other.
+// A line that is not valid UTF-8 is read in the system's ANSI code page.
 std::vector<std::string> readDataLines(const std::string& content, LineEnds lineEnds);
 
 // Reads a whole file in binary mode. False when it cannot be opened.

@@ -3,6 +3,7 @@
 #include "common/HostFileSystem.h"
 #include "common/StateFile.h"
 #include "common/Text.h"
+#include "common/Utf8.h"
 #include "logs/SavedResults.h"
 
 namespace qv {
@@ -11,7 +12,7 @@ void ResultSet::add(const std::string& path, int32_t totalPasses, int32_t validP
     rows.push_back({path, totalPasses, validPasses, percent});
     if (percent == kUnknownPercent)
         ++unknownCount;
-    int32_t length = static_cast<int32_t>(fileNamePart(path).size());
+    int32_t length = displayColumns(fileNamePart(path));
     if (length > nameWidth)
         nameWidth = length;
 }
@@ -35,8 +36,10 @@ void ResultSet::writeRows(std::string& out, int32_t minimumValidPasses) const {
         out += formatText("%02d   ", ++number);
         out += name;
         out += "   ";
-        if (static_cast<int32_t>(name.size()) < nameWidth)
-            out.append(static_cast<std::size_t>(nameWidth) - name.size(), ' ');
+        // Padded by display columns, so the percentages line up in a monospaced viewer whatever the script.
+        const int32_t columns = displayColumns(name);
+        if (columns < nameWidth)
+            out.append(static_cast<std::size_t>(nameWidth - columns), ' ');
         out += row.percent == kUnknownPercent ? std::string(" N/A") : formatText("%3d%%", row.percent);
         if (row.totalPasses != minimumValidPasses || row.validPasses != minimumValidPasses)
             out += formatText("  (%d/%d pass)", row.validPasses, row.totalPasses);

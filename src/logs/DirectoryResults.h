@@ -21,7 +21,7 @@ struct ResultSet {
     std::string directory;
     std::vector<ResultRow> rows;
     int32_t unknownCount = 0;
-    // Longest file-name part among the rows, in bytes; the percentage column is padded to it.
+    // Widest file-name part among the rows, in display columns; the percentage column is padded to it.
     int32_t nameWidth = 0;
 
     void add(const std::string& path, int32_t totalPasses, int32_t validPasses, int32_t percent);

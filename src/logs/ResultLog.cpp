@@ -49,7 +49,9 @@ void ResultLogWriter::writeResultLog(const std::string& directory) {
         log_.writeSystemLog("Creating log file: " + path);
         log_.writeDetectLog("Creating log file: " + path);
         bool written = writeLogFile(path, directory, summaryPercent);
-        if (written && summaryPercent != kUnknownPercent && settings_.savePercentToLogName.load() != 0)
+        if (!written)
+            summaryPercent = kUnknownPercent; // no log in the directory says so
+        if (summaryPercent != kUnknownPercent && settings_.savePercentToLogName.load() != 0)
             renameWithPercent(path, directory, summaryPercent);
     }
     recent_.add(directory, summaryPercent);

@@ -60,8 +60,12 @@ ResultSet parseSavedResults(const std::string& content) {
     results.directory = lines[0].substr(0, lines[0].find('\t'));
     for (std::size_t i = 1; i < lines.size(); ++i) {
         RowFields fields = splitRowFields(lines[i]);
+        // A damaged percentage would reach the summary and the log's name: it counts as unknown.
+        int32_t percent = parseDecimal(fields.percent);
+        if (percent < 0 || percent > 100)
+            percent = kUnknownPercent;
         results.add(results.directory + "\\" + fields.name, parseDecimal(fields.totalPasses),
-                    parseDecimal(fields.validPasses), parseDecimal(fields.percent));
+                    parseDecimal(fields.validPasses), percent);
     }
     return results;
 }

@@ -13,6 +13,7 @@
 #include "ui/PercentWindow.h"
 #include "ui/Messages.h"
 #include "ui/ResourceIds.h"
+#include "ui/ShortenedField.h"
 
 namespace qv {
 
@@ -124,6 +125,15 @@ INT_PTR StatusDialog::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
         return TRUE;
     case WM_DROPFILES:
         onDropFiles(reinterpret_cast<HDROP>(wParam));
+        return TRUE;
+    case WM_DRAWITEM:
+        // Long directories keep their last folders, long file names their start and end.
+        if (wParam == IDC_STATUS_DIRECTORY)
+            drawShortenedField(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam), Shortening::Path);
+        else if (wParam == IDC_STATUS_FILENAME)
+            drawShortenedField(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam), Shortening::FileName);
+        else
+            return FALSE;
         return TRUE;
     case WM_APP_QUEUE_COUNT:
         showQueueCount(app_.takeQueueCount());

@@ -36,6 +36,14 @@ TEST(ReadDataLines, CrOnlyLineEndsLoseAFirstCharacterOnlyInQueueMode) {
     EXPECT_EQ(any[1], "34\tflac\tB");
 }
 
+TEST(ReadDataLines, LinesThatAreNotUtf8AreReadInTheAnsiCodePage) {
+    // "Fjörd" as an older build wrote it (Latin-1/Windows-1252), and as this one writes it.
+    auto lines = readDataLines("1\twav\tD:\\Fj\xF6rd.wav\r\n1\twav\tD:\\Fj\xC3\xB6rd.wav\r\n", LineEnds::CrSkipsNext);
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0], "1\twav\tD:\\Fj\xC3\xB6rd.wav");
+    EXPECT_EQ(lines[1], lines[0]);
+}
+
 TEST(ReadDataLines, LfOnlyReadsLikeCrLf) {
     EXPECT_EQ(readDataLines("a\nb\n", LineEnds::CrSkipsNext), readDataLines("a\r\nb\r\n", LineEnds::CrSkipsNext));
 }

@@ -1,8 +1,11 @@
 # Helpers for the end-to-end scenarios: each scenario gets a fresh program directory and a cleared
 # registry key, drives the real Quorvane.exe under Wine, and checks files, logs and window texts.
 # Sourced by tests/e2e/run.sh, which sets E2E_BIN (the Windows build's bin folder) and E2E_OUT.
+# Program directories and music live under a short scratch root of their own, so that no path a scenario
+# makes depends on where the checkout lies; screenshots and probe errors stay in E2E_OUT.
 
 E2E_FAILURES=0
+E2E_SCRATCH=${E2E_SCRATCH:-$(mktemp -d /tmp/qvXXXXXX)}
 
 # Z:\ form of a Unix path, as Wine shows it to Windows programs.
 winpath() {
@@ -65,7 +68,7 @@ log_bodies() { cut -c20- "$1" 2>/dev/null | tr -d '\r'; }
 # new_program_dir NAME: a program directory with Quorvane.exe, the detector and a "wav" type folder;
 # sets PROG (Unix) and PROGW (Windows), MUSIC (a folder for audio files) and WINE_OUTPUT (Wine's messages).
 new_program_dir() {
-    local root="$E2E_OUT/$1"
+    local root="$E2E_SCRATCH/$1"
     rm -rf "$root"
     PROG="$root/prog"
     MUSIC="$root/music"

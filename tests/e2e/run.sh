@@ -39,6 +39,10 @@ for name in $(declare -F | awk '{print $3}' | grep '^scenario_' | sort); do
         echo "  FAIL  $name ($((SECONDS - started)) s)"
     fi
 done
-[ ${#failed_names[@]} -gt 0 ] && echo "failed scenarios: ${failed_names[*]}"
+if [ ${#failed_names[@]} -gt 0 ]; then
+    echo "failed scenarios: ${failed_names[*]}; their files are kept in $E2E_SCRATCH"
+else
+    rm -rf "$E2E_SCRATCH"
+fi
 echo "e2e: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]

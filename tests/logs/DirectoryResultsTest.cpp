@@ -1,5 +1,7 @@
 #include "logs/DirectoryResults.h"
 
+#include "common/Utf8.h"
+
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -62,6 +64,18 @@ TEST(DirectoryResults, PercentColumnLinesUpUntilRowHundred) {
         EXPECT_EQ(columns[i], columns[0]) << "row " << i + 1;
     EXPECT_EQ(columns[99], columns[0] + 1);
     EXPECT_EQ(columns[100], columns[0] + 1);
+}
+
+TEST(DirectoryResults, PercentColumnLinesUpInDisplayColumnsForEveryScript) {
+    // Decomposed "o" with a combining diaeresis, precomposed "ö", and wide East Asian characters.
+    const std::string text = rowsOf({{"D:\\m\\Fjord.wav", 2, 2, 91},
+                                     {"D:\\m\\Fj\xC3\xB6rd.wav", 2, 2, 90},
+                                     {"D:\\m\\Fjo\xCC\x88rd.wav", 2, 2, 89},
+                                     {"D:\\m\\\xE6\x9D\xB1\xE4\xBA\xAC.wav", 2, 2, 88}});
+    std::vector<int32_t> columns;
+    for (std::size_t start = 0; start < text.size(); start = text.find("\r\n", start) + 2)
+        columns.push_back(displayColumns(text.substr(start, text.find('%', start) - start)));
+    EXPECT_EQ(columns, std::vector<int32_t>(4, 20)) << text;
 }
 
 TEST(DirectoryResults, ReadersSeeConsistentCopiesWhileTheWorkerAdds) {

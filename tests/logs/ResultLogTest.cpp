@@ -119,6 +119,17 @@ TEST_F(ResultLogTest, ALogThatCannotBeOpenedWritesAndRenamesNothing) {
     EXPECT_EQ(recent.percents(), std::vector<int32_t>{-1});
 }
 
+TEST_F(ResultLogTest, ALogThatCannotBeWrittenWholeIsNeitherRenamedNorCounted) {
+    std::error_code error;
+    std::filesystem::create_symlink("/dev/full", albumFile("kelvra.log"), error);
+    if (error || !std::filesystem::exists("/dev/full"))
+        GTEST_SKIP() << "needs a full device behind a link (native build)";
+    results.add(album + "\\a.wav", 2, 2, 80);
+    writer.writeResultLog(album);
+    EXPECT_EQ(albumFiles(), Names{"kelvra.log"});
+    EXPECT_EQ(recent.percents(), std::vector<int32_t>{-1});
+}
+
 TEST_F(ResultLogTest, HistoryIsTrimmedToItsSizeWhileLimited) {
     const std::tuple<int32_t, int32_t, std::size_t> cases[] = {{1, 10, 10}, {5, 10, 10}, {0, 10, 11}, {1, -1, 0}};
     settings.saveLogToDirectory = 0;

@@ -60,6 +60,9 @@ TEST(SavedResults, MissingFieldsReadAsTheFirstAndExtraTabsLoseTheMiddle) {
         {"87\t2\t3", {"D:\\m\\87", 3, 2, 87}},
         {"87\t2\t3\tlost\tkept.wav", {"D:\\m\\kept.wav", 3, 2, 87}},
         {"x\t\ty\tname.wav", {"D:\\m\\name.wav", 0, 0, 0}},
+        // Damaged percentages count as unknown instead of reaching the summary and the log's name.
+        {"-5\t2\t2\tlow.wav", {"D:\\m\\low.wav", 2, 2, -1}},
+        {"101\t2\t2\thigh.wav", {"D:\\m\\high.wav", 2, 2, -1}},
     };
     for (const auto& [line, row] : cases) {
         ResultSet set = parseSavedResults(std::string("D:\\m\tignored\r\n") + line + "\r\n");

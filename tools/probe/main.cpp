@@ -388,8 +388,9 @@ struct LayoutCheck {
     std::vector<std::pair<RECT, std::string>> texts;
 };
 
-// Text wider or taller than its control is clipped; two visible controls with text must not overlap (a pixel
-// of rounding between neighbours in dialog units is allowed).
+// Text wider or taller than its control is clipped, unless the control shortens it with an ellipsis (a style
+// of its own, or an owner-drawn field that does); two visible controls with text must not overlap (a pixel of
+// rounding between neighbours in dialog units is allowed).
 BOOL CALLBACK checkControlLayout(HWND control, LPARAM context) {
     LayoutCheck& check = *reinterpret_cast<LayoutCheck*>(context);
     std::string text;
@@ -412,7 +413,10 @@ BOOL CALLBACK checkControlLayout(HWND control, LPARAM context) {
     ReleaseDC(control, dc);
     // Buttons draw their caption inside an edge of two pixels on each side.
     const LONG margin = kind == "Button" ? 4 : 0;
-    if (extent.cx > client.right - margin || extent.cy > client.bottom)
+    const LONG style = GetWindowLongW(control, GWL_STYLE);
+    const bool ellipsis =
+        kind == "Static" && ((style & SS_ELLIPSISMASK) != 0 || (style & SS_TYPEMASK) == SS_OWNERDRAW);
+    if ((extent.cx > client.right - margin && !ellipsis) || extent.cy > client.bottom)
         check.problems.push_back("clipped: " + std::to_string(GetDlgCtrlID(control)) + " \"" + text + "\" needs " +
                                  std::to_string(extent.cx) + "x" + std::to_string(extent.cy) + ", has " +
                                  std::to_string(client.right) + "x" + std::to_string(client.bottom));

@@ -61,6 +61,7 @@ reg_values() {
 
 scenario_the_setup_program_installs_runs_and_uninstalls_in_a_fresh_prefix() {
     real_decoders || return
+    # The prefix and the package in the build folder; the album under the scratch root, as the other scenarios' music.
     local root="$E2E_OUT/install"
     rm -rf "$root"
     mkdir -p "$root"
@@ -101,7 +102,8 @@ scenario_the_setup_program_installs_runs_and_uninstalls_in_a_fresh_prefix() {
     grep -qE '^EstimatedSize=0x[0-9a-f]{3,}$' <<<"$entry" || fail "uninstall entry has no size"
 
     # An album of real audio: FLAC, one with a name outside ASCII, one WavPack file.
-    local album="$root/music/Album"
+    local album="$E2E_SCRATCH/install/Album"
+    rm -rf "$album"
     real_track "$album/01 Opening.wav" 6
     real_track "$album/東京の夜 - Fjörd.wav" 6
     real_track "$album/03 Closing.wav" 6

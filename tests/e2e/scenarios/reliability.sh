@@ -134,7 +134,7 @@ scenario_a_program_directory_that_cannot_be_written() {
     write_script "$MUSIC/A/one.wav" "m* verdict=cdda:71"
     write_script "$MUSIC/A/two.flac" "m* verdict=cdda:73"
     write_script "$MUSIC/B/slow.wav" "m* sleep=60000 verdict=cdda:50"
-    local mount="$E2E_OUT/read-only/mount"
+    local mount="$E2E_SCRATCH/read-only/mount"
     mkdir -p "$mount"
     if ! mount -t tmpfs -o size=16m tmpfs "$mount" 2>/dev/null; then
         echo "    skipped: this machine does not allow mounting a read-only file system"

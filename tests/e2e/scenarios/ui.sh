@@ -75,13 +75,17 @@ scenario_queue_fields_and_what_each_exit_answer_saves() {
 
 scenario_dialogs_look_right_and_their_changes_last() {
     new_program_dir dialogs
-    local d="$MUSIC/Album"
+    # Directory and file names as long as real libraries have them: the fields shorten them with an
+    # ellipsis that keeps their ends (the album folder, the file type).
+    local d="$MUSIC/Lossless/Some Artist/2001 - Album Title (Deluxe Edition)/CD 2"
+    local long="07 - Some Artist - Rather Long Song Title (Live at the Old Town Hall, 1999) [Remaster].wav"
+    expect_eq 90 "${#long}" "the test's own file name length"
     write_script "$d/first.wav" "m* verdict=cdda:95"
-    write_script "$d/second.wav" "m* sleep=30000 verdict=cdda:90"
-    write_queue_file "$PROG/Queue.log" "$d/first.wav" "$d/second.wav"
+    write_script "$d/$long" "m* sleep=30000 verdict=cdda:90"
+    write_queue_file "$PROG/Queue.log" "$d/first.wav" "$d/$long"
     start_quorvane
     wait_until 30 probe wait-text 1009 "Checking (Pass 1)" --timeout 1 || fail "not checking"
-    wait_until 20 probe wait-text 1012 "second.wav" --timeout 1 || fail "second file not in work"
+    wait_until 20 probe wait-text 1012 "$long" --timeout 1 || fail "second file not in work"
     probe screenshot-ready >/dev/null
     shot status-checking "Quorvane - v0.33 - Status"
     probe check-layout || fail "status window layout while checking"

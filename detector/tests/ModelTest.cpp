@@ -1,0 +1,51 @@
+#include "Model.h"
+
+#include <gtest/gtest.h>
+
+namespace qvdet {
+namespace {
+
+Features wallAt(double hz, double aboveDb) {
+    Features f;
+    f.edgeHz = hz;
+    f.depthDb = 45.0;
+    f.slopeDb = 25.0;
+    f.aboveDb = aboveDb;
+    f.stability = 1.0;
+    f.sparseHigh = 0.005;
+    f.sparseMid = 0.005;
+    return f;
+}
+
+TEST(Model, AWallInTheMasteringBandNeedsAnEncodersMarks) {
+    struct Case {
+        const char* name;
+        Features features;
+        bool lossy;
+    };
+    Features sparse = wallAt(20500.0, 5.0);
+    sparse.sparseHigh = 0.2;
+    Features holey = wallAt(20500.0, 5.0);
+    holey.holeRatio = 0.2;
+    const Case cases[] = {
+        {"steep anti-alias wall, dithered after it", wallAt(20500.0, 5.0), false},
+        {"the same wall under shaped dither", wallAt(20500.0, 30.0), false},
+        {"no wall at all", wallAt(21800.0, 5.0), false},
+        {"wall with bare rounding noise above, as a decoder leaves it", wallAt(20500.0, 0.3), true},
+        {"wall with MP3's gaps above 16 kHz", sparse, true},
+        {"band-limited master: a low wall, dithered, no marks", wallAt(16000.0, 5.0), false},
+        {"the same wall with bare rounding noise above", wallAt(16000.0, 0.3), true},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(lossyProbability(modelInput(c.features), calibratedModel()) > 0.5, c.lossy) << c.name;
+    }
+    // Holes weigh only with bounds: a wall full of them is not more certain than the cap allows.
+    EXPECT_EQ(modelInput(holey), [&] {
+        Features more = holey;
+        more.holeRatio = 0.9;
+        return modelInput(more);
+    }());
+}
+
+} // namespace
+} // namespace qvdet
