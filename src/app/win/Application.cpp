@@ -1,6 +1,5 @@
 #include "app/win/Application.h"
 
-#include "app/StatusTexts.h"
 #include "common/Text.h"
 #include "common/Version.h"
 #include "app/win/InstanceRecord.h"
@@ -10,9 +9,8 @@
 #include "queue/win/ArgumentLister.h"
 #include "settings/win/RegistryKey.h"
 #include "win/Handles.h"
-#include "ui/SendToShortcut.h"
-#include "ui/Messages.h"
-#include "ui/StatusDialog.h"
+#include "app/win/SendToShortcut.h"
+#include "app/win/Messages.h"
 
 #include <windows.h>
 #include <commctrl.h>
@@ -65,21 +63,6 @@ std::string temporaryDirectory() {
     return directory;
 }
 
-// OLE for the main thread, for the life of the run.
-class OleSession {
-public:
-    OleSession() : initialised_(SUCCEEDED(OleInitialize(nullptr))) {}
-    ~OleSession() {
-        if (initialised_)
-            OleUninitialize();
-    }
-    OleSession(const OleSession&) = delete;
-    OleSession& operator=(const OleSession&) = delete;
-
-private:
-    bool initialised_;
-};
-
 } // namespace
 
 Application::Application(const std::string& commandLine)
@@ -95,7 +78,12 @@ Application::Application(const std::string& commandLine)
         [](const std::string& text) { MessageBoxA(nullptr, text.c_str(), kProductName, MB_OK); });
 }
 
-Application::~Application() = default;
+Application::~Application() {
+    log_.writeSystemLog("Done");
+    log_.writeSystemLog("");
+    if (oleInitialised_)
+        OleUninitialize();
+}
 
 void Application::formPaths() {
     systemLogPath_ = programDirectory_ + "\\System.log";
@@ -107,35 +95,24 @@ void Application::formPaths() {
     log_.setPaths(systemLogPath_, detectLogPath_);
 }
 
-int Application::run() {
-    OleSession ole;
+bool Application::startUp() {
+    // OLE for the main thread, for the life of the run.
+    oleInitialised_ = SUCCEEDED(OleInitialize(nullptr));
     log_.writeSystemLog(formatText("%s %s", kProductName, kVersion));
     if (!isExistingFile(detectorPath_)) {
         // Nothing else is written or registered: the title line stays the only trace of this start.
         MessageBoxA(nullptr, ("Missing file:\n\n" + detectorPath_).c_str(), kProductName, MB_OK);
-        return 0;
+        return false;
     }
-    if (startUp()) {
-        statusDialog_ = std::make_unique<StatusDialog>(*this);
-        {
-            std::lock_guard<std::mutex> guard(statusDialogMutex_);
-            liveStatusDialog_ = statusDialog_.get();
-        }
-        statusDialog_->runModal(nullptr);
-        startUpLock_.reset(); // in case the window never came up
-        shutDown();
-        {
-            std::lock_guard<std::mutex> guard(statusDialogMutex_);
-            liveStatusDialog_ = nullptr;
-        }
-        statusDialog_.reset();
-    }
-    log_.writeSystemLog("Done");
-    log_.writeSystemLog("");
-    return 0;
+    return becomeRunningInstance();
 }
 
-bool Application::startUp() {
+void Application::attachView(StatusView* view) {
+    std::lock_guard<std::mutex> guard(viewMutex_);
+    view_ = view;
+}
+
+bool Application::becomeRunningInstance() {
     INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);
     {
@@ -182,7 +159,7 @@ bool Application::startUp() {
         log_.writeSystemLog("Program directory cannot be written; scratch files go to " + scratchDirectory);
     }
     worker_ = std::make_unique<Worker>(
-        *this, queue_, decoders_, settings_, log_,
+        *this, decoders_, settings_, log_,
         WorkerConfig{programDirectory_, scratchDirectory, detectorPath_, GetCurrentProcessId()});
     if (!worker_->start())
         log_.writeSystemLog(formatText("Cannot start the worker thread (error %lu)", GetLastError()));
@@ -195,6 +172,7 @@ bool Application::startUp() {
 }
 
 void Application::shutDown() {
+    startUpLock_.reset(); // in case the window never came up
     int32_t unsavedEntries = 0;
     {
         std::lock_guard<std::mutex> guard(stateMutex_);
@@ -214,7 +192,7 @@ void Application::shutDown() {
     // The user asked to keep the queue; losing it must not go unnoticed (the log may not be writable either).
     if (unsavedEntries > 0)
         showMessageBox(formatText("Cannot write %s\n\nThe queue (%s) is not kept for the next start.",
-                                  queueLogPath_.c_str(), queueFieldText(unsavedEntries).c_str()));
+                                  queueLogPath_.c_str(), fileCountText(unsavedEntries).c_str()));
     if (!stats_.save())
         log_.writeSystemLog("Cannot write " + estimateLogPath_);
     if (worker_) {
@@ -308,8 +286,11 @@ int32_t Application::takeQueueCount() {
     return queue_.count();
 }
 
-void Application::entryTaken(const QueueEntry& entry) {
+bool Application::nextEntry(QueueEntry& entry) {
+    if (!queue_.head(entry))
+        return false;
     results_.setDirectory(directoryPart(entry.path));
+    return true;
 }
 
 void Application::timingStarted(const QueueEntry& entry) {
@@ -322,10 +303,12 @@ void Application::entryFinished(const QueueEntry& entry, int32_t passes, int32_t
         queue_.removeHead();
         results_.add(entry.path, passes, validPasses, average);
         log_.writeDetectResult(average, validPasses, passes, entry.path);
-        postToStatusWindow(WM_APP_RESULTS_CHANGED);
         closeDirectoryIfEnded(entry);
     }
     stats_.finish();
+    std::lock_guard<std::mutex> guard(viewMutex_);
+    if (view_ != nullptr)
+        view_->resultsChanged();
 }
 
 void Application::entryDropped(const QueueEntry& entry, bool timingWasStarted) {
@@ -346,20 +329,16 @@ void Application::closeDirectoryIfEnded(const QueueEntry& removed) {
     resultLog_.closeDirectoryIfEnded(removed.path, nextHeadPath);
 }
 
-void Application::setStatus(const std::string& text) {
-    std::lock_guard<std::mutex> guard(statusDialogMutex_);
-    if (liveStatusDialog_ != nullptr)
-        liveStatusDialog_->setStatus(text);
+void Application::stateChanged(WorkerState state) {
+    std::lock_guard<std::mutex> guard(viewMutex_);
+    if (view_ != nullptr)
+        view_->workerStateChanged(state);
 }
 
 void Application::queueDrained() {
-    postToStatusWindow(WM_APP_RESULTS_CHANGED);
-}
-
-void Application::postToStatusWindow(UINT message) {
-    std::lock_guard<std::mutex> guard(statusDialogMutex_);
-    if (liveStatusDialog_ != nullptr)
-        liveStatusDialog_->post(message);
+    std::lock_guard<std::mutex> guard(viewMutex_);
+    if (view_ != nullptr)
+        view_->resultsChanged();
 }
 
 } // namespace qv

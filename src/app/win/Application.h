@@ -2,6 +2,7 @@
 // The one object of a running instance: owns the queue, the worker and every long-lived part, and runs
 // start-up and shut-down in order.
 #include "app/CheckpointPacer.h"
+#include "app/win/StatusView.h"
 #include "engine/DecoderTable.h"
 #include "engine/win/Worker.h"
 #include "logs/DiagnosticLog.h"
@@ -21,7 +22,6 @@
 namespace qv {
 
 class NamedLock;
-class StatusDialog;
 
 class Application : public WorkerHost {
 public:
@@ -29,8 +29,13 @@ public:
     explicit Application(const std::string& commandLine);
     ~Application() override;
 
-    // Start-up, the status window's modal run, and shut-down. Returns the process exit code.
-    int run();
+    // False when this process ends at once: the detector is missing, or another instance runs and has
+    // been handed this start's files.
+    bool startUp();
+    // Saves what must survive and stops the worker, after the status window has closed.
+    void shutDown();
+    // The status window that hears the worker's news, or null.
+    void attachView(StatusView* view);
 
     // Steering the worker, from the user-interface thread.
     void pauseWorker();
@@ -75,18 +80,16 @@ public:
 
 private:
     // WorkerHost, called on the worker thread.
-    void entryTaken(const QueueEntry& entry) override;
+    bool nextEntry(QueueEntry& entry) override;
     void timingStarted(const QueueEntry& entry) override;
     void entryFinished(const QueueEntry& entry, int32_t passes, int32_t validPasses, int32_t average) override;
     void entryDropped(const QueueEntry& entry, bool timingWasStarted) override;
-    void setStatus(const std::string& text) override;
+    void stateChanged(WorkerState state) override;
     void queueDrained() override;
 
     void formPaths();
-    // False when this process ends at once (another instance runs).
-    bool startUp();
-    void shutDown();
-    void postToStatusWindow(UINT message);
+    // False when another instance runs; this start's files are handed to it then.
+    bool becomeRunningInstance();
     // After any entry leaves the queue: writes its directory's log when the new head lies elsewhere.
     void closeDirectoryIfEnded(const QueueEntry& removed);
 
@@ -125,11 +128,11 @@ private:
     std::unique_ptr<Worker> worker_;
     std::unique_ptr<NamedLock> startUpLock_;
     std::unique_ptr<NamedLock> instanceLock_;
-    std::unique_ptr<StatusDialog> statusDialog_;
+    bool oleInitialised_ = false;
     // The worker reaches the status window through this pointer; the lock keeps the window object alive
     // for the length of each call.
-    std::mutex statusDialogMutex_;
-    StatusDialog* liveStatusDialog_ = nullptr;
+    std::mutex viewMutex_;
+    StatusView* view_ = nullptr;
 };
 
 } // namespace qv

@@ -1,18 +1,18 @@
-#include "ui/StatusDialog.h"
+#include "ui/win/StatusDialog.h"
 
-#include "app/StatusTexts.h"
+#include "ui/StatusTexts.h"
 #include "app/win/Application.h"
 #include "common/Text.h"
 #include "common/Version.h"
 #include "estimate/TimeEstimate.h"
 #include "settings/win/SettingsStore.h"
 #include "settings/ConfigValues.h"
-#include "ui/AboutDialog.h"
-#include "ui/ConfigDialog.h"
-#include "ui/DroppedFiles.h"
-#include "ui/PercentWindow.h"
-#include "ui/Messages.h"
-#include "ui/ResourceIds.h"
+#include "ui/win/AboutDialog.h"
+#include "ui/win/ConfigDialog.h"
+#include "ui/win/DroppedFiles.h"
+#include "ui/win/PercentWindow.h"
+#include "app/win/Messages.h"
+#include "ui/win/ResourceIds.h"
 
 namespace qv {
 
@@ -56,9 +56,9 @@ StatusDialog::~StatusDialog() {
     saveSettings(key_, window_, app_.settings());
 }
 
-void StatusDialog::setStatus(const std::string& text) {
+void StatusDialog::workerStateChanged(WorkerState state) {
     if (GetCurrentThreadId() == windowThreadId_.load()) {
-        applyStatus(text);
+        applyState(state);
         return;
     }
     HWND target = windowHandle_.load();
@@ -66,15 +66,15 @@ void StatusDialog::setStatus(const std::string& text) {
         return;
     {
         std::lock_guard<std::mutex> guard(pendingMutex_);
-        pendingStatus_ = text;
+        pendingState_ = state;
     }
     PostMessageA(target, WM_APP_STATUS_TEXT, 0, 0);
 }
 
-void StatusDialog::post(UINT message) {
+void StatusDialog::resultsChanged() {
     HWND target = windowHandle_.load();
     if (target != nullptr)
-        PostMessageA(target, message, 0, 0);
+        PostMessageA(target, WM_APP_RESULTS_CHANGED, 0, 0);
 }
 
 INT_PTR StatusDialog::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -129,12 +129,12 @@ INT_PTR StatusDialog::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
         showQueueCount(app_.takeQueueCount());
         return TRUE;
     case WM_APP_STATUS_TEXT: {
-        std::string text;
+        WorkerState state;
         {
             std::lock_guard<std::mutex> guard(pendingMutex_);
-            text = pendingStatus_;
+            state = pendingState_;
         }
-        applyStatus(text);
+        applyState(state);
         return TRUE;
     }
     case WM_DESTROY:
@@ -160,7 +160,7 @@ void StatusDialog::onInitDialog() {
     SetWindowTextA(hwnd(), formatText("%s - %s - Status", kProductName, kVersion).c_str());
     if (window_.paused)
         pause();
-    applyStatus("Idle");
+    applyState(WorkerState{});
     refreshPercentField();
     bool onTop = app_.settings().alwaysOnTop.load() != 0;
     SetWindowPos(hwnd(), onTop ? HWND_TOPMOST : nullptr, window_.screenX, window_.screenY, 0, 0,
@@ -386,9 +386,9 @@ bool StatusDialog::onSettingMessage(UINT message, WPARAM wParam) {
     }
 }
 
-void StatusDialog::applyStatus(const std::string& text) {
-    statusText_ = text;
-    setItemText(IDC_STATUS_STATE, window_.paused ? "Paused" : statusText_.c_str());
+void StatusDialog::applyState(WorkerState state) {
+    state_ = state;
+    setItemText(IDC_STATUS_STATE, window_.paused ? "Paused" : workerStateText(state_).c_str());
     if (app_.queue().newDirectoryFlag())
         refreshPercentField();
     QueueEntry head;
@@ -400,7 +400,7 @@ void StatusDialog::applyStatus(const std::string& text) {
     setItemText(IDC_STATUS_DIRECTORY, currentDirectory_.c_str());
     setItemText(IDC_STATUS_FILENAME, fileNamePart(currentFile_).c_str());
     setItemText(IDC_STATUS_SIZE, sizeFieldText(currentSizeKb_).c_str());
-    tray_.setTip(trayTipText(statusText_, currentFile_, window_.paused));
+    tray_.setTip(trayTipText(state_, currentFile_, window_.paused));
 }
 
 void StatusDialog::showQueueCount(int32_t count) {
@@ -455,7 +455,7 @@ void StatusDialog::pause() {
     trayMenu_.markPaused(true);
     setItemText(IDC_STATUS_PAUSE, "Resume");
     app_.pauseWorker();
-    applyStatus(statusText_);
+    applyState(state_);
 }
 
 void StatusDialog::resume() {
@@ -463,7 +463,7 @@ void StatusDialog::resume() {
     trayMenu_.markPaused(false);
     setItemText(IDC_STATUS_PAUSE, "Pause");
     app_.resumeWorker();
-    applyStatus(statusText_);
+    applyState(state_);
 }
 
 void StatusDialog::togglePause() {
@@ -486,7 +486,7 @@ void StatusDialog::hide(bool changeVisibility) {
     window_.hidden = true;
     trayMenu_.setWindowHidden(true);
     tray_.add();
-    applyStatus(statusText_);
+    applyState(state_);
 }
 
 void StatusDialog::show(bool changeVisibility) {

@@ -2,10 +2,11 @@
 // The main window of the running instance: what is being checked, the queue and its estimates, the
 // CDDA share of the current directory; pause, hide to the tray, the other dialogs, and exit.
 #include "app/win/InstanceRecord.h"
+#include "app/win/StatusView.h"
 #include "settings/Settings.h"
 #include "settings/win/RegistryKey.h"
-#include "ui/Dialog.h"
-#include "ui/Tray.h"
+#include "ui/win/Dialog.h"
+#include "ui/win/Tray.h"
 
 #include <shellapi.h>
 
@@ -20,18 +21,17 @@ namespace qv {
 
 class Application;
 
-class StatusDialog : public Dialog {
+class StatusDialog : public Dialog, public StatusView {
 public:
     // Loads the settings; the registry key stays open for the object's life.
     explicit StatusDialog(Application& app);
     // Removes the tray icon and saves the settings.
     ~StatusDialog() override;
 
-    // Safe from any thread: off the window's thread the text is handed over with a posted message,
-    // so only the window's own thread ever touches the controls.
-    void setStatus(const std::string& text);
-    // Posts a message to the window when it exists; safe from any thread.
-    void post(UINT message);
+    // StatusView, safe from any thread: off the window's thread the news is handed over with a posted
+    // message, so only the window's own thread ever touches the controls.
+    void workerStateChanged(WorkerState state) override;
+    void resultsChanged() override;
 
 protected:
     INT_PTR handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -45,7 +45,7 @@ private:
     void onTrayMenu();
     void onTrayCommand(UINT command);
     bool onSettingMessage(UINT message, WPARAM value);
-    void applyStatus(const std::string& text);
+    void applyState(WorkerState state);
     void showQueueCount(int32_t count);
     void refreshPercentField();
     void refreshEstimates();
@@ -77,10 +77,10 @@ private:
     std::atomic<HWND> windowHandle_{nullptr};
 
     std::mutex pendingMutex_;
-    std::string pendingStatus_;
+    WorkerState pendingState_;
 
     // Window-thread state.
-    std::string statusText_ = "Idle";
+    WorkerState state_;
     std::string currentDirectory_ = "N/A";
     std::string currentFile_ = "N/A";
     uint32_t currentSizeKb_ = 0;

@@ -1,8 +1,8 @@
-#include "ui/AboutDialog.h"
+#include "ui/win/AboutDialog.h"
 
 #include "common/Version.h"
-#include "ui/DialogIds.h"
-#include "ui/ResourceIds.h"
+#include "ui/win/DialogIds.h"
+#include "ui/win/ResourceIds.h"
 
 #include <algorithm>
 #include <ctime>

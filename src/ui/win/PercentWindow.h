@@ -3,7 +3,7 @@
 // when opened and remembers its position, size and column widths in the registry.
 #include "common/Version.h"
 #include "logs/PercentLayout.h"
-#include "ui/Dialog.h"
+#include "ui/win/Dialog.h"
 
 #include <cstdint>
 #include <string>

@@ -1,10 +1,10 @@
-#include "ui/ConfigDialog.h"
+#include "ui/win/ConfigDialog.h"
 
 #include "common/Text.h"
 #include "common/Version.h"
-#include "ui/DialogIds.h"
-#include "ui/Messages.h"
-#include "ui/ResourceIds.h"
+#include "ui/win/DialogIds.h"
+#include "app/win/Messages.h"
+#include "ui/win/ResourceIds.h"
 
 #include <array>
 

@@ -2,7 +2,7 @@
 // The about box: name, version, credit and the program icon, which starts to wander a little once the box has been
 // open for a while. In diagnostic mode it also shows the status window's diagnostic records (Extra) and lets the
 // user drop them (Clear).
-#include "ui/Dialog.h"
+#include "ui/win/Dialog.h"
 
 #include <random>
 #include <string>

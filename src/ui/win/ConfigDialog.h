@@ -3,8 +3,8 @@
 // there is nothing to apply or cancel. Ok, Enter and Esc just close it.
 #include "settings/ConfigLimits.h"
 #include "settings/ConfigValues.h"
-#include "ui/Dialog.h"
-#include "ui/DialogIds.h"
+#include "ui/win/Dialog.h"
+#include "ui/win/DialogIds.h"
 
 #include <commctrl.h>
 

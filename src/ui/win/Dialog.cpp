@@ -1,4 +1,4 @@
-#include "ui/Dialog.h"
+#include "ui/win/Dialog.h"
 
 namespace qv {
 

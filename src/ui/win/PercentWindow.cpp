@@ -1,11 +1,11 @@
-#include "ui/PercentWindow.h"
+#include "ui/win/PercentWindow.h"
 
 #include "common/Text.h"
 #include "logs/PercentRows.h"
 #include "settings/SettingsTable.h"
 #include "settings/win/RegistryKey.h"
-#include "ui/DialogIds.h"
-#include "ui/ResourceIds.h"
+#include "ui/win/DialogIds.h"
+#include "ui/win/ResourceIds.h"
 
 #include <commctrl.h>
 

@@ -1,4 +1,4 @@
-#include "ui/SendToShortcut.h"
+#include "app/win/SendToShortcut.h"
 
 #include "support/TempDir.h"
 #include "win/Handles.h"
