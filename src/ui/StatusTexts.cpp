@@ -12,7 +12,9 @@ std::string sizeFieldText(uint32_t sizeKb) {
     return sizeKb > 0 ? formatText("%d kB", static_cast<int>(sizeKb)) : std::string("N/A");
 }
 
-std::string percentFieldText(int32_t average) { return average < 0 ? std::string("N/A") : formatText("%d%%", average); }
+std::string percentFieldText(int32_t average) {
+    return average < 0 ? std::string("N/A") : formatText("%d%%", average);
+}
 
 std::string workerStateText(WorkerState state) {
     switch (state.phase) {

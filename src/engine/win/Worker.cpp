@@ -16,11 +16,11 @@ struct PriorityLevel {
 
 // Children always run in the idle priority class; the level moves the child within that class.
 const PriorityLevel kPriorityLevels[] = {
-    {89, "Entering IDLE priority level", THREAD_PRIORITY_IDLE},
-    {90, "Entering BELOW NORMAL priority level", THREAD_PRIORITY_BELOW_NORMAL},
-    {91, "Entering NORMAL priority level", THREAD_PRIORITY_NORMAL},
-    {92, "Entering ABOVE NORMAL priority level", THREAD_PRIORITY_ABOVE_NORMAL},
-    {93, "Entering HIGHEST priority level", THREAD_PRIORITY_HIGHEST},
+    {kPriorityIdle, "Entering IDLE priority level", THREAD_PRIORITY_IDLE},
+    {kPriorityBelow, "Entering BELOW NORMAL priority level", THREAD_PRIORITY_BELOW_NORMAL},
+    {kPriorityNormal, "Entering NORMAL priority level", THREAD_PRIORITY_NORMAL},
+    {kPriorityAbove, "Entering ABOVE NORMAL priority level", THREAD_PRIORITY_ABOVE_NORMAL},
+    {kPriorityHigh, "Entering HIGHEST priority level", THREAD_PRIORITY_HIGHEST},
 };
 
 const PriorityLevel* findPriorityLevel(int32_t level) {
@@ -90,11 +90,11 @@ bool Worker::waitFinished(DWORD timeoutMs) {
 }
 
 std::string Worker::tempFileName() const {
-    return formatText("%s\\%s_%u.tmp", config_.scratchDirectory.c_str(), "KelvrA", config_.processId);
+    return formatText("%s\\%s_%u.tmp", config_.scratchDirectory.c_str(), kScratchPrefix, config_.processId);
 }
 
 std::string Worker::detectorOutputFileName() const {
-    return formatText("%s\\%s_%u.log", config_.scratchDirectory.c_str(), "KelvrA", config_.processId);
+    return formatText("%s\\%s_%u.log", config_.scratchDirectory.c_str(), kScratchPrefix, config_.processId);
 }
 
 DWORD WINAPI Worker::threadProc(void* self) {

@@ -38,6 +38,9 @@ public:
     virtual void queueDrained() = 0;
 };
 
+// Names the worker's scratch files, "<prefix>_<process id>.tmp" and ".log".
+inline constexpr const char* kScratchPrefix = "KelvrA";
+
 struct WorkerConfig {
     std::string programDirectory; // current directory of every child
     std::string scratchDirectory; // home of the decoded file and the detector's output
@@ -106,7 +109,7 @@ private:
     win::UniqueHandle thread_;
     win::UniqueHandle events_[kSignalCount];
     std::atomic<bool> paused_{false};
-    std::atomic<int32_t> priority_{89};
+    std::atomic<int32_t> priority_{kPriorityIdle};
 
     // Worker-thread state.
     WorkerPhase phase_ = WorkerPhase::Idle;

@@ -1,8 +1,8 @@
 #pragma once
 // The configuration dialog: every change takes effect at once through a message posted to the status window;
 // there is nothing to apply or cancel. Ok, Enter and Esc just close it.
-#include "settings/ConfigLimits.h"
-#include "settings/ConfigValues.h"
+#include "ui/ConfigLimits.h"
+#include "ui/ConfigValues.h"
 #include "ui/win/Dialog.h"
 #include "ui/win/DialogIds.h"
 

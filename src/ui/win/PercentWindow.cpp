@@ -1,7 +1,7 @@
 #include "ui/win/PercentWindow.h"
 
 #include "common/Text.h"
-#include "logs/PercentRows.h"
+#include "ui/PercentRows.h"
 #include "settings/SettingsTable.h"
 #include "settings/win/RegistryKey.h"
 #include "ui/win/DialogIds.h"

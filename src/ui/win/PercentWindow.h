@@ -2,7 +2,7 @@
 // A resizable list of names with a CDDA share each ("Recent files", "Recent directories"). It copies its lists
 // when opened and remembers its position, size and column widths in the registry.
 #include "common/Version.h"
-#include "logs/PercentLayout.h"
+#include "ui/PercentLayout.h"
 #include "ui/win/Dialog.h"
 
 #include <cstdint>

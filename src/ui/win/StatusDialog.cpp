@@ -1,12 +1,11 @@
 #include "ui/win/StatusDialog.h"
 
 #include "ui/StatusTexts.h"
-#include "app/win/Application.h"
 #include "common/Text.h"
 #include "common/Version.h"
 #include "estimate/TimeEstimate.h"
-#include "settings/win/SettingsStore.h"
-#include "settings/ConfigValues.h"
+#include "ui/ConfigValues.h"
+#include "ui/TotalEstimate.h"
 #include "ui/win/AboutDialog.h"
 #include "ui/win/ConfigDialog.h"
 #include "ui/win/DroppedFiles.h"
@@ -25,35 +24,24 @@ enum : UINT_PTR {
     TIMER_TRAY_MENU,
     TIMER_REFRESH,
     TIMER_APPLY_PRIORITY,
-    TIMER_HEARTBEAT,
 };
 
 // The estimates show whole seconds; refreshing as fast as timer messages come (about 100 a second) kept an
-// idle instance at several per cent of a core for no visible change. Every timer tick costs a wake-up, so
-// the checkpoint rides on this timer too.
+// idle instance at several per cent of a core for no visible change.
 constexpr UINT kRefreshMilliseconds = 500;
-
-// Every second tick of the refresh, the queue and results are saved when they changed, so that a crash
-// loses at most the file in work.
-constexpr unsigned kRefreshesPerCheckpoint = 2;
 
 constexpr UINT TRAY_ICON_ID = 0x51;
 constexpr std::size_t kMaxDiagnosticRecords = 32;
 
 } // namespace
 
-StatusDialog::StatusDialog(Application& app)
-    : Dialog(IDD_STATUS), app_(app), key_(kRegistryKeyPath),
-      instance_(kRegistryKeyPath, GetCurrentProcessId(), app.log()) {
-    StatisticsScaling scaling;
-    loadSettings(key_, window_, app_.settings(), scaling);
-    app_.stats().setDivision(scaling.divideCountExponent, scaling.dividePercentValue);
+StatusDialog::StatusDialog(ApplicationControl& app)
+    : Dialog(IDD_STATUS), app_(app), window_(app.windowSettings()) {
     trayMenu_.build(window_.priority, window_.paused);
 }
 
 StatusDialog::~StatusDialog() {
     tray_.remove();
-    saveSettings(key_, window_, app_.settings());
 }
 
 void StatusDialog::workerStateChanged(WorkerState state) {
@@ -120,7 +108,7 @@ INT_PTR StatusDialog::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
         refreshPercentField();
         return TRUE;
     case WM_APP_PICKUP_QUEUE_FILES:
-        app_.pickUpHandOffFiles();
+        app_.requestPickUp();
         return TRUE;
     case WM_DROPFILES:
         onDropFiles(reinterpret_cast<HDROP>(wParam));
@@ -139,9 +127,8 @@ INT_PTR StatusDialog::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
     }
     case WM_DESTROY:
         KillTimer(hwnd(), TIMER_REFRESH);
-        KillTimer(hwnd(), TIMER_HEARTBEAT);
         app_.attachQueueDisplay(nullptr, 0);
-        instance_.publishStatusWindow(nullptr);
+        app_.statusWindowGone();
         windowHandle_ = nullptr;
         windowThreadId_ = 0;
         return FALSE;
@@ -162,21 +149,15 @@ void StatusDialog::onInitDialog() {
         pause();
     applyState(WorkerState{});
     refreshPercentField();
-    bool onTop = app_.settings().alwaysOnTop.load() != 0;
+    bool onTop = app_.sharedSettings().alwaysOnTop.load() != 0;
     SetWindowPos(hwnd(), onTop ? HWND_TOPMOST : nullptr, window_.screenX, window_.screenY, 0, 0,
                  SWP_NOSIZE | (onTop ? 0 : SWP_NOZORDER));
     app_.attachQueueDisplay(hwnd(), WM_APP_QUEUE_COUNT);
-    showItem(IDC_STATUS_SKIP1, app_.diagnosticMode());
-    showItem(IDC_STATUS_SKIP2, app_.diagnosticMode());
     if (window_.startHidden)
         startTimer(TIMER_START_HIDDEN, 1500);
     startTimer(TIMER_REFRESH, kRefreshMilliseconds);
     startTimer(TIMER_APPLY_PRIORITY, 1200);
-    startTimer(TIMER_HEARTBEAT, 4567);
-    instance_.publishStatusWindow(hwnd());
-    // A long start-up (a large saved queue, a big tree listed) may have let the record age.
-    instance_.writeHeartbeat();
-    app_.statusWindowReady();
+    app_.statusWindowReady(hwnd());
 }
 
 void StatusDialog::onCommand(int id, int notification) {
@@ -226,33 +207,25 @@ void StatusDialog::openAbout() {
 }
 
 void StatusDialog::openConfig() {
-    ConfigDialog config(hwnd(), configValuesFrom(window_, app_.settings()));
+    ConfigDialog config(hwnd(), configValuesFrom(window_, app_.sharedSettings()));
     config.runModal(hwnd());
 }
 
 void StatusDialog::openRecentFiles() {
-    ResultSet results = app_.results().snapshot();
-    std::vector<std::string> names;
-    std::vector<int32_t> percents;
-    for (const ResultRow& row : results.rows) {
-        names.push_back(row.path);
-        percents.push_back(row.percent);
-    }
-    openPercentWindow("Recent files", names, percents);
+    openPercentWindow("Recent files", app_.recentFiles());
 }
 
 void StatusDialog::openRecentDirectories() {
-    std::vector<std::string> names;
-    std::vector<int32_t> percents;
-    for (const RecentDirectory& entry : app_.recentDirectories().snapshot()) {
-        names.push_back(entry.directory);
-        percents.push_back(entry.percent);
-    }
-    openPercentWindow("Recent directories", names, percents);
+    openPercentWindow("Recent directories", app_.recentDirectories());
 }
 
-void StatusDialog::openPercentWindow(const std::string& title, const std::vector<std::string>& names,
-                                     const std::vector<int32_t>& percents) {
+void StatusDialog::openPercentWindow(const std::string& title, const std::vector<PercentEntry>& entries) {
+    std::vector<std::string> names;
+    std::vector<int32_t> percents;
+    for (const PercentEntry& entry : entries) {
+        names.push_back(entry.name);
+        percents.push_back(entry.percent);
+    }
     PercentWindow window;
     window.setTitle(title);
     window.setLists(names, percents);
@@ -279,18 +252,10 @@ void StatusDialog::onTimer(UINT_PTR id) {
         break;
     case TIMER_REFRESH:
         refreshEstimates();
-        if (++refreshTicks_ % kRefreshesPerCheckpoint == 0)
-            app_.checkpoint();
         break;
     case TIMER_APPLY_PRIORITY:
         KillTimer(hwnd(), id);
         setPriority(window_.priority);
-        break;
-    case TIMER_HEARTBEAT:
-        instance_.writeHeartbeat();
-        // A pick-up message can be lost (posted to a window that was not up yet): never let a hand-off
-        // file wait for the next start.
-        app_.pickUpHandOffFiles();
         break;
     default:
         break;
@@ -298,10 +263,7 @@ void StatusDialog::onTimer(UINT_PTR id) {
 }
 
 void StatusDialog::onDropFiles(HDROP drop) {
-    queueDroppedFiles(drop, [this](const std::string& argumentText) {
-        app_.listArguments(argumentText);
-        app_.pickUpHandOffFiles();
-    });
+    queueDroppedFiles(drop, [this](const std::string& argumentText) { app_.queueArguments(argumentText); });
 }
 
 void StatusDialog::onTray(WPARAM id, LPARAM event) {
@@ -341,7 +303,7 @@ void StatusDialog::onTrayCommand(UINT command) {
 }
 
 bool StatusDialog::onSettingMessage(UINT message, WPARAM wParam) {
-    SharedSettings& shared = app_.settings();
+    SharedSettings& shared = app_.sharedSettings();
     const int32_t value = static_cast<int32_t>(wParam);
     switch (message) {
     case WM_APP_SET_SAVE_LOG:
@@ -389,10 +351,10 @@ bool StatusDialog::onSettingMessage(UINT message, WPARAM wParam) {
 void StatusDialog::applyState(WorkerState state) {
     state_ = state;
     setItemText(IDC_STATUS_STATE, window_.paused ? "Paused" : workerStateText(state_).c_str());
-    if (app_.queue().newDirectoryFlag())
+    if (app_.newDirectory())
         refreshPercentField();
     QueueEntry head;
-    bool haveHead = app_.queue().head(head);
+    bool haveHead = app_.queueHead(head);
     std::string directory = haveHead ? directoryPart(head.path) : std::string();
     currentDirectory_ = directory.empty() ? "N/A" : directory;
     currentFile_ = haveHead && !head.path.empty() ? head.path : "N/A";
@@ -409,28 +371,14 @@ void StatusDialog::showQueueCount(int32_t count) {
 }
 
 void StatusDialog::refreshPercentField() {
-    setItemText(IDC_STATUS_PERCENT, percentFieldText(app_.results().average()).c_str());
+    setItemText(IDC_STATUS_PERCENT, percentFieldText(app_.averagePercent()).c_str());
 }
 
 void StatusDialog::refreshEstimates() {
-    const int level = window_.intelligentEstimate ? app_.settings().multiLinearLevel.load() : 0;
-    const FileTypeStats& stats = app_.stats();
-    const int32_t current = stats.estimateCurrent(level);
-    int32_t remaining = 0;
-    const std::string headType = app_.queue().headType();
-    for (const DecoderRow& row : app_.decoders().rows()) {
-        uint32_t size = app_.queue().typeSizeKb(row.type);
-        uint32_t count = app_.queue().typeCount(row.type);
-        if (count > 0 && equalsIgnoreCase(headType, row.type))
-            --count;
-        int32_t estimate = stats.estimateQueuedType(level, row.type, size, count);
-        if (estimate < 0) {
-            remaining = estimate;
-            break;
-        }
-        remaining += estimate;
-    }
-    const int32_t total = remaining >= 0 ? remaining + current : remaining;
+    const int level = window_.intelligentEstimate ? app_.sharedSettings().multiLinearLevel.load() : 0;
+    const EstimateParts parts = app_.estimates(level);
+    const int32_t current = parts.current;
+    const int32_t total = totalEstimate(parts);
 
     std::string record;
     const bool recording = app_.diagnosticMode() && (current > previousCurrentEstimate_ || total > previousTotalEstimate_);
@@ -500,12 +448,12 @@ void StatusDialog::show(bool changeVisibility) {
 
 void StatusDialog::confirmExit() {
     bool erase = false;
-    if (app_.queue().isEmpty()) {
+    if (app_.queueCount() == 0) {
         if (MessageBoxA(hwnd(), formatText("Really exit %s?", kProductName).c_str(), "Confirm exit", MB_YESNO) != IDYES)
             return;
         erase = true;
     } else {
-        int32_t n = app_.queue().count();
+        int32_t n = app_.queueCount();
         std::string text = n == 1 ? std::string("Erase last entry from detector queue?")
                                    : formatText("Erase %d entries from detector queue?", n);
         int answer = MessageBoxA(hwnd(), text.c_str(), "Confirm exit", MB_YESNOCANCEL);

@@ -1,10 +1,9 @@
 #pragma once
 // The main window of the running instance: what is being checked, the queue and its estimates, the
 // CDDA share of the current directory; pause, hide to the tray, the other dialogs, and exit.
-#include "app/win/InstanceRecord.h"
+#include "app/win/ApplicationControl.h"
 #include "app/win/StatusView.h"
 #include "settings/Settings.h"
-#include "settings/win/RegistryKey.h"
 #include "ui/win/Dialog.h"
 #include "ui/win/Tray.h"
 
@@ -19,13 +18,10 @@
 
 namespace qv {
 
-class Application;
-
 class StatusDialog : public Dialog, public StatusView {
 public:
-    // Loads the settings; the registry key stays open for the object's life.
-    explicit StatusDialog(Application& app);
-    // Removes the tray icon and saves the settings.
+    explicit StatusDialog(ApplicationControl& app);
+    // Removes the tray icon.
     ~StatusDialog() override;
 
     // StatusView, safe from any thread: off the window's thread the news is handed over with a posted
@@ -60,16 +56,13 @@ private:
     void openConfig();
     void openRecentFiles();
     void openRecentDirectories();
-    void openPercentWindow(const std::string& title, const std::vector<std::string>& names,
-                           const std::vector<int32_t>& percents);
+    void openPercentWindow(const std::string& title, const std::vector<PercentEntry>& entries);
     void recordPosition();
     void startTimer(UINT_PTR id, UINT milliseconds);
     std::string itemText(int id) const;
 
-    Application& app_;
-    RegistryKey key_;
-    InstanceRecord instance_;
-    WindowSettings window_;
+    ApplicationControl& app_;
+    WindowSettings& window_;
     HICON icon_ = nullptr;
     TrayIcon tray_;
     TrayMenu trayMenu_;
@@ -87,7 +80,6 @@ private:
     int32_t queueCount_ = 0;
     int32_t previousCurrentEstimate_ = -3;
     int32_t previousTotalEstimate_ = -3;
-    unsigned refreshTicks_ = 0;
     std::deque<std::string> diagnosticRecords_;
 };
 

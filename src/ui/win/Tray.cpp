@@ -1,5 +1,7 @@
 #include "ui/win/Tray.h"
 
+#include "ui/StatusTexts.h"
+
 #include <cstring>
 
 namespace qv {
@@ -32,7 +34,8 @@ void TrayIcon::remove() {
 void TrayIcon::setTip(const std::string& tip) {
     if (!shown_)
         return;
-    std::size_t length = tip.size() < 63 ? tip.size() : 63;
+    static_assert(kTrayTipLength < sizeof data_.szTip, "the tip and its terminator fit the record");
+    std::size_t length = tip.size() < kTrayTipLength ? tip.size() : kTrayTipLength;
     std::memcpy(data_.szTip, tip.data(), length);
     data_.szTip[length] = '\0';
     Shell_NotifyIconA(NIM_MODIFY, &data_);
@@ -43,7 +46,11 @@ void TrayMenu::build(int priority, bool paused) {
     const struct {
         UINT command;
         const char* text;
-    } items[] = {{89, "Idle"}, {90, "Below"}, {91, "Normal"}, {92, "Above"}, {93, "High"}};
+    } items[] = {{kPriorityIdle, "Idle"},
+                 {kPriorityBelow, "Below"},
+                 {kPriorityNormal, "Normal"},
+                 {kPriorityAbove, "Above"},
+                 {kPriorityHigh, "High"}};
     for (const auto& item : items)
         AppendMenuA(menu_.get(), MF_STRING, item.command, item.text);
     AppendMenuA(menu_.get(), MF_SEPARATOR, 0, nullptr);

@@ -1,5 +1,6 @@
 #pragma once
 // The notification-area icon shown while the status window is hidden, and its popup menu.
+#include "settings/Settings.h"
 #include "win/Handles.h"
 
 #include <shellapi.h>
@@ -13,8 +14,8 @@ enum TrayCommand : UINT {
     kTrayAbout = 86,
     kTrayShowHide = 87,
     kTrayPause = 88,
-    kTrayPriorityIdle = 89,
-    kTrayPriorityHigh = 93,
+    kTrayPriorityIdle = kPriorityIdle,
+    kTrayPriorityHigh = kPriorityHigh,
 };
 
 class TrayIcon {

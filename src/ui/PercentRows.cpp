@@ -1,4 +1,4 @@
-#include "logs/PercentRows.h"
+#include "ui/PercentRows.h"
 
 #include "common/Text.h"
 

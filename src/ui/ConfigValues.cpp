@@ -1,4 +1,4 @@
-#include "settings/ConfigValues.h"
+#include "ui/ConfigValues.h"
 
 namespace qv {
 

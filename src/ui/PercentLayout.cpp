@@ -1,4 +1,4 @@
-#include "logs/PercentLayout.h"
+#include "ui/PercentLayout.h"
 
 #include <algorithm>
 

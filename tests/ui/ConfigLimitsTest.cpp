@@ -1,4 +1,4 @@
-#include "settings/ConfigLimits.h"
+#include "ui/ConfigLimits.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "logs/PercentLayout.h"
-#include "logs/PercentRows.h"
+#include "ui/PercentLayout.h"
+#include "ui/PercentRows.h"
 
 #include <gtest/gtest.h>
 
