@@ -16,7 +16,6 @@ void FileTypeStats::setDivision(int32_t divideExponent, int32_t dividePercent) {
     division_ = Division{divideExponent, dividePercent};
 }
 
-
 void FileTypeStats::load(const std::string& path) {
     std::lock_guard<std::mutex> guard(mutex_);
     path_ = path;
@@ -93,7 +92,6 @@ void FileTypeStats::abandon() {
     timing_.abandon();
 }
 
-
 std::vector<TypeRecord> FileTypeStats::records() const {
     std::lock_guard<std::mutex> guard(mutex_);
     return records_;
@@ -113,7 +111,6 @@ bool FileTypeStats::isPaused() const {
     std::lock_guard<std::mutex> guard(mutex_);
     return timing_.paused();
 }
-
 
 int32_t FileTypeStats::estimateCurrent(int level) const {
     std::lock_guard<std::mutex> guard(mutex_);

@@ -8,20 +8,20 @@
 namespace qv {
 
 struct ConfigValues {
-    int32_t priority = kPriorityIdle;
-    bool paused = false;
-    bool intelligentEstimate = false;
-    bool saveLogToDirectory = true;
-    bool savePercentToLogName = true;
-    bool saveFullDirectoryToLog = false;
-    bool alwaysOnTop = true;
-    int32_t divideCountExponent = 6;
-    int32_t dividePercentValue = 50;
-    int32_t multiLinearLevel = 3;
-    int32_t maximumTotalPasses = 12;
-    int32_t minimumValidPasses = 2;
-    int32_t historySize = 10;
-    int32_t limitHistory = 1; // the stored number, non-zero means on
+    int32_t priority = defaultOf(setting::kPriority);
+    bool paused = defaultFlag(setting::kPaused);
+    bool intelligentEstimate = defaultFlag(setting::kUseIntelligentEta);
+    bool saveLogToDirectory = defaultFlag(setting::kSaveLogfileToDirectory);
+    bool savePercentToLogName = defaultFlag(setting::kSavePercentToLogfileName);
+    bool saveFullDirectoryToLog = defaultFlag(setting::kSaveFullDirectoryToLogfile);
+    bool alwaysOnTop = defaultFlag(setting::kStatusDialogAlwaysOnTop);
+    int32_t divideCountExponent = defaultOf(setting::kEtaDivideCountExponent);
+    int32_t dividePercentValue = defaultOf(setting::kEtaDividePercentValue);
+    int32_t multiLinearLevel = defaultOf(setting::kEtaMultiLinearLevel);
+    int32_t maximumTotalPasses = defaultOf(setting::kDetectMaximumTotalPasses);
+    int32_t minimumValidPasses = defaultOf(setting::kDetectMinimumValidPasses);
+    int32_t historySize = defaultOf(setting::kHistorySize);
+    int32_t limitHistory = defaultOf(setting::kLimitHistorySize); // the stored number, non-zero means on
 };
 
 ConfigValues configValuesFrom(const WindowSettings& window, const SharedSettings& shared);

@@ -56,8 +56,8 @@ bool canWriteIn(const std::string& directory) {
 } // namespace
 
 Application::Application(const std::string& commandLine)
-    : resultLog_(results_, recent_, settings_, log_), stats_(&log_), housekeeping_([this] { houseKeep(); },
-                                                                                    kHousekeepingTick) {
+    : resultLog_(results_, recent_, settings_, log_), stats_(&log_),
+      housekeeping_([this] { houseKeep(); }, kHousekeepingTick) {
     SplitResult split = splitArgument(commandLine);
     std::string programPath = split.first;
     arguments_ = split.rest;
@@ -65,8 +65,7 @@ Application::Application(const std::string& commandLine)
     programFileName_ = fileNamePart(programPath);
     formPaths();
     diagnosticMode_ = win::environmentVariable("COMPUTERNAME") == kDiagnosticMachineName;
-    log_.setOpenFailureReporter(
-        win::showMessageBox);
+    log_.setOpenFailureReporter(win::showMessageBox);
 }
 
 Application::~Application() {
@@ -197,7 +196,7 @@ void Application::shutDown() {
     // The user asked to keep the queue; losing it must not go unnoticed (the log may not be writable either).
     if (unsavedEntries > 0)
         win::showMessageBox(formatText("Cannot write %s\n\nThe queue (%s) is not kept for the next start.",
-                                  queueLogPath_.c_str(), fileCountText(unsavedEntries).c_str()));
+                                       queueLogPath_.c_str(), fileCountText(unsavedEntries).c_str()));
     if (!stats_.save())
         log_.writeSystemLog("Cannot write " + estimateLogPath_);
     if (worker_) {
@@ -249,6 +248,8 @@ void Application::houseKeep() {
 }
 
 void Application::pickUpHandOffFiles() {
+    // A hand-off file is deleted once read: a checkpoint must see all of its rows or none.
+    std::lock_guard<std::mutex> guard(stateMutex_);
     queue_.loadHandOffFiles(programDirectory_, kHandOffPattern);
     if (!entriesWithoutHandOff_.empty()) {
         queue_.addEntries(entriesWithoutHandOff_);
@@ -263,7 +264,8 @@ void Application::listArguments(const std::string& argumentText) {
         return;
     if (!registered_) {
         // A second start has no other way into the running instance's queue.
-        win::showMessageBox("Cannot write " + listing.path + "\n\nThe files were not handed over to the running instance.");
+        win::showMessageBox("Cannot write " + listing.path +
+                            "\n\nThe files were not handed over to the running instance.");
         return;
     }
     // This instance's own files: held until the next pick-up, where the hand-off file would have been read.

@@ -39,8 +39,8 @@ constexpr DWORD kStartRetryWaitMs = 500;
 
 } // namespace
 
-Worker::Worker(WorkerHost& host, const DecoderTable& decoders, const SharedSettings& settings,
-               const DiagnosticLog& log, WorkerConfig config)
+Worker::Worker(WorkerHost& host, const DecoderTable& decoders, const SharedSettings& settings, const DiagnosticLog& log,
+               WorkerConfig config)
     : host_(host), decoders_(decoders), settings_(settings), log_(log), config_(std::move(config)) {
     // Created before the thread starts, so that commands raised right after start are never lost.
     for (auto& event : events_)

@@ -35,8 +35,7 @@ constexpr std::size_t kMaxDiagnosticRecords = 32;
 
 } // namespace
 
-StatusDialog::StatusDialog(ApplicationControl& app)
-    : Dialog(IDD_STATUS), app_(app), window_(app.windowSettings()) {
+StatusDialog::StatusDialog(ApplicationControl& app) : Dialog(IDD_STATUS), app_(app), window_(app.windowSettings()) {
     trayMenu_.build(window_.priority, window_.paused);
 }
 
@@ -381,7 +380,8 @@ void StatusDialog::refreshEstimates() {
     const int32_t total = totalEstimate(parts);
 
     std::string record;
-    const bool recording = app_.diagnosticMode() && (current > previousCurrentEstimate_ || total > previousTotalEstimate_);
+    const bool recording =
+        app_.diagnosticMode() && (current > previousCurrentEstimate_ || total > previousTotalEstimate_);
     if (recording)
         record = itemText(IDC_STATUS_QUEUE) + ": " + itemText(IDC_STATUS_FILE_ETA) + "/" +
                  itemText(IDC_STATUS_TOTAL_ETA) + " --> ";
@@ -455,7 +455,7 @@ void StatusDialog::confirmExit() {
     } else {
         int32_t n = app_.queueCount();
         std::string text = n == 1 ? std::string("Erase last entry from detector queue?")
-                                   : formatText("Erase %d entries from detector queue?", n);
+                                  : formatText("Erase %d entries from detector queue?", n);
         int answer = MessageBoxA(hwnd(), text.c_str(), "Confirm exit", MB_YESNOCANCEL);
         if (answer == IDCANCEL)
             return;
@@ -476,7 +476,9 @@ void StatusDialog::recordPosition() {
     }
 }
 
-void StatusDialog::startTimer(UINT_PTR id, UINT milliseconds) { SetTimer(hwnd(), id, milliseconds, nullptr); }
+void StatusDialog::startTimer(UINT_PTR id, UINT milliseconds) {
+    SetTimer(hwnd(), id, milliseconds, nullptr);
+}
 
 std::string StatusDialog::itemText(int id) const {
     char text[256] = {};

@@ -164,6 +164,7 @@ scenario_a_hundred_thousand_file_tree_is_listed_while_the_window_answers() {
     longest=$(echo "$answers" | awk '{ print $2 }')
     [ "${longest:-99999}" -lt 500 ] || fail "the window stalled while listing: $answers"
     wait_until 90 probe wait-text 1010 "100000 files" --timeout 1 || fail "queue field: $(probe text 1010)"
+    echo "    the same window at rest: $(probe answer-times 2 --timeout 5)"
     exit_quorvane yes
     wait_quorvane_exit 30
 }

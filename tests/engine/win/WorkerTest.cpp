@@ -17,7 +17,6 @@ namespace {
 // a deadline.
 class RecordingHost : public WorkerHost {
 public:
-
     struct Finished {
         std::string path;
         int32_t passes;
