@@ -69,8 +69,10 @@ Application::Application(const std::string& commandLine)
 }
 
 Application::~Application() {
-    log_.writeSystemLog("Done");
-    log_.writeSystemLog("");
+    if (!detectorMissing_) {
+        log_.writeSystemLog("Done");
+        log_.writeSystemLog("");
+    }
     if (oleInitialised_)
         OleUninitialize();
 }
@@ -91,6 +93,7 @@ bool Application::startUp() {
     log_.writeSystemLog(formatText("%s %s", kProductName, kVersion));
     if (!win::isExistingFile(detectorPath_)) {
         // Nothing else is written or registered: the title line stays the only trace of this start.
+        detectorMissing_ = true;
         win::showMessageBox("Missing file:\n\n" + detectorPath_);
         return false;
     }

@@ -102,6 +102,7 @@ private:
     bool paused_ = false;
     bool eraseQueue_ = false;
     bool oleInitialised_ = false;
+    bool detectorMissing_ = false;
     // This process is the running instance (it registered), not a start that hands its files over.
     bool registered_ = false;
     // Listed files that no hand-off file could take (the program directory cannot be written); the next
