@@ -40,6 +40,14 @@ build() { # dir cmake-args...
 }
 
 mkdir -p build
+echo "== layers (includes run downward only; the builds' link checks see the calls)"
+if python3 scripts/check-layers.py >build/layers.log 2>&1; then
+    record "layer includes" 1 0
+else
+    cat build/layers.log
+    record "layer includes" 0 1
+fi
+
 echo "== native build (sanitizers)"
 if build build/native -DQV_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug; then
     for exe in build/native/bin/*_tests; do

@@ -1,8 +1,8 @@
 #pragma once
-// How often the queue and results may be saved. A checkpoint rewrites the whole queue file on the
-// user-interface thread while the worker waits to record its next row; with a queue of a million entries
-// that takes about a second, so saving every second would freeze both. The pacer keeps saving to a tenth
-// of the time at most; a crash then costs re-checking a few more files, never losing one.
+// How often the queue and results may be saved. A checkpoint rewrites the whole queue file while the worker
+// waits to record its next row; with a queue of a million entries that takes about a second, so saving every
+// second would stall the worker. The pacer keeps saving to a tenth of the time at most; a crash then costs
+// re-checking a few more files, never losing one.
 #include <cstdint>
 
 namespace qv {

@@ -121,4 +121,8 @@ std::string formatText(const char* format, ...) {
     return out;
 }
 
+std::string fileCountText(int32_t count) {
+    return formatText("%d file%s", count, count == 1 ? "" : "s");
+}
+
 } // namespace qv

@@ -39,6 +39,9 @@ inline int32_t parseDecimal(const std::string& text) { return parseDecimal(text.
 // Rounded mean (sum + n / 2) / n in signed integer arithmetic; n must be positive.
 int32_t roundedMean(int64_t sum, int64_t n);
 
+// "1 file", "%d files".
+std::string fileCountText(int32_t count);
+
 // printf into a std::string.
 #if defined(__GNUC__) || defined(__clang__)
 __attribute__((format(printf, 1, 2)))

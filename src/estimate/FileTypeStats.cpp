@@ -16,11 +16,6 @@ void FileTypeStats::setDivision(int32_t divideExponent, int32_t dividePercent) {
     division_ = Division{divideExponent, dividePercent};
 }
 
-Division FileTypeStats::division() const {
-    std::lock_guard<std::mutex> guard(mutex_);
-    return division_;
-}
-
 void FileTypeStats::load(const std::string& path) {
     std::lock_guard<std::mutex> guard(mutex_);
     path_ = path;
@@ -97,11 +92,6 @@ void FileTypeStats::abandon() {
     timing_.abandon();
 }
 
-int FileTypeStats::findType(const std::string& type) const {
-    std::lock_guard<std::mutex> guard(mutex_);
-    return qv::findType(records_, type);
-}
-
 std::vector<TypeRecord> FileTypeStats::records() const {
     std::lock_guard<std::mutex> guard(mutex_);
     return records_;
@@ -120,11 +110,6 @@ bool FileTypeStats::isTiming() const {
 bool FileTypeStats::isPaused() const {
     std::lock_guard<std::mutex> guard(mutex_);
     return timing_.paused();
-}
-
-int32_t FileTypeStats::estimateFileSeconds(int level, int64_t sizeKb, const std::string& type) const {
-    std::lock_guard<std::mutex> guard(mutex_);
-    return qv::estimateFileSeconds(records_, totals_, level, sizeKb, type);
 }
 
 int32_t FileTypeStats::estimateCurrent(int level) const {

@@ -25,7 +25,6 @@ public:
 
     // Copies of "ETA Divide Count Exponent" and "ETA Divide Percent Value", taken at settings load.
     void setDivision(int32_t divideExponent, int32_t dividePercent);
-    Division division() const;
 
     // Appends the records of the file at path, remembers path for saving and deletes the file.
     // A missing or unreadable file leaves the statistics as they are.
@@ -45,14 +44,11 @@ public:
     // Ends the timing of a file that left the queue unfinished, recording nothing, so the next start counts.
     void abandon();
 
-    int findType(const std::string& type) const;
     std::vector<TypeRecord> records() const;
     RunTotals runTotals() const;
     bool isTiming() const;
     bool isPaused() const;
 
-    // Seconds for one file of the given type and size at level 0 to 3.
-    int32_t estimateFileSeconds(int level, int64_t sizeKb, const std::string& type) const;
     // Seconds left of the file being timed, from the estimates taken when it started.
     int32_t estimateCurrent(int level) const;
     // Seconds for count queued files of one type whose sizes add up to sizeKb.

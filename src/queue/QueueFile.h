@@ -1,19 +1,11 @@
 #pragma once
 // The queue file format shared by "Queue.log" and the hand-off files: rows of size, type and path.
-#include <cstdint>
+#include "engine/QueueEntry.h"
+
 #include <string>
 #include <vector>
 
 namespace qv {
-
-// The largest size in kB a queue entry carries: files of 2 GiB and more are listed with it.
-inline constexpr int32_t kMaxSizeKb = 2097152;
-
-struct QueueEntry {
-    std::string path;
-    std::string type; // extension without the dot, in the letter case of the path
-    uint32_t sizeKb = 0;
-};
 
 // "%d\t%s\t%s\r\n".
 std::string formatQueueRow(const QueueEntry& entry);

@@ -1,5 +1,5 @@
 #pragma once
-// Names and defaults of the registry values behind the settings, and how they map onto the settings structs.
+// How the registry values behind the settings (named in kSettingsTable) map onto the settings structs.
 #include "settings/Settings.h"
 
 #include <array>
@@ -8,23 +8,12 @@
 
 namespace qv {
 
-// Every setting is stored as a number; booleans as 0 or 1, and only exactly 1 reads back as true.
-struct SettingDefinition {
-    const char* name;
-    int32_t defaultValue;
-};
-
-inline constexpr std::size_t kSettingCount = 18;
-
-// In the order in which they are loaded and saved.
-extern const std::array<SettingDefinition, kSettingCount> kSettingsTable;
-
 using SettingValues = std::array<int32_t, kSettingCount>;
 
 // The statistics keep their own copies of these two, taken at load.
 struct StatisticsScaling {
-    int32_t divideCountExponent = 6;
-    int32_t dividePercentValue = 50;
+    int32_t divideCountExponent = defaultOf(setting::kEtaDivideCountExponent);
+    int32_t dividePercentValue = defaultOf(setting::kEtaDividePercentValue);
 };
 
 // Stores values read in table order into the settings, booleans normalised. "Hidden" becomes start hidden.

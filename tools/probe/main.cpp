@@ -6,6 +6,7 @@
 #include "common/Version.h"
 
 #include <chrono>
+#include <cstdlib>
 #include <string>
 #include <thread>
 #include <vector>
@@ -449,6 +450,35 @@ int checkLayoutCommand(const Invocation& invocation) {
     return check.problems.empty() ? kDone : kFailed;
 }
 
+// Asks the status window for WM_NULL again and again for the given seconds and prints the longest answer time:
+// how long a user would have waited on the window at the worst moment.
+int answerTimesCommand(const Invocation& invocation) {
+    const double seconds = std::atof(invocation.operands[0].c_str());
+    HWND window = nullptr;
+    if (!findStatusWindow(invocation, window))
+        return fail("no status window");
+    const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(seconds * 1000);
+    LARGE_INTEGER frequency{};
+    QueryPerformanceFrequency(&frequency);
+    double longestMs = 0;
+    unsigned answers = 0;
+    while (GetTickCount64() < end) {
+        LARGE_INTEGER before{}, after{};
+        QueryPerformanceCounter(&before);
+        DWORD_PTR ignored = 0;
+        if (!SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kSendTimeoutMs, &ignored))
+            return fail("the status window did not answer within " + std::to_string(kSendTimeoutMs) + " ms");
+        QueryPerformanceCounter(&after);
+        const double ms = 1000.0 * static_cast<double>(after.QuadPart - before.QuadPart) / frequency.QuadPart;
+        longestMs = ms > longestMs ? ms : longestMs;
+        ++answers;
+        Sleep(5); // a steady sampling rate, not a wait for a condition
+    }
+    print("longest " + std::to_string(static_cast<long>(longestMs + 0.5)) + " ms of " + std::to_string(answers) +
+          " answers");
+    return kDone;
+}
+
 struct Command {
     qvprobe::CommandSyntax syntax;
     int (*run)(const Invocation&);
@@ -474,6 +504,7 @@ const Command kCommands[] = {
      screenshotReadyCommand},
     {{"check-layout", 0, kTimeoutOption | kWindowOption, "check-layout [--window C] [--timeout S]"},
      checkLayoutCommand},
+    {{"answer-times", 1, kTimeoutOption, "answer-times <seconds> [--timeout S]"}, answerTimesCommand},
 };
 
 int usage() {

@@ -1,6 +1,7 @@
 #include "app/win/Application.h"
 
-#include "app/StatusTexts.h"
+#include "app/InstanceFreshness.h"
+
 #include "common/Text.h"
 #include "common/Version.h"
 #include "app/win/InstanceRecord.h"
@@ -9,15 +10,17 @@
 #include "queue/Listing.h"
 #include "queue/win/ArgumentLister.h"
 #include "settings/win/RegistryKey.h"
+#include "settings/win/SettingsStore.h"
 #include "win/Handles.h"
-#include "ui/SendToShortcut.h"
-#include "ui/Messages.h"
-#include "ui/StatusDialog.h"
+#include "win/Helpers.h"
+#include "app/win/SendToShortcut.h"
+#include "app/win/Messages.h"
 
 #include <windows.h>
 #include <commctrl.h>
 #include <ole2.h>
 
+#include <chrono>
 #include <optional>
 
 namespace qv {
@@ -26,7 +29,7 @@ namespace {
 
 // Taken before looking for a running instance and let go once this instance's status window is up and
 // its record fresh, so a start at the same moment waits and then hands its files over. A minute covers a
-// first start that lists a large tree from its command line; a holder that hangs longer must not stop
+// first start that loads a large saved queue; a holder that hangs longer must not stop
 // every later start for good, so they go on without it.
 constexpr const char* kStartUpLockName = "Quorvane Start-Up";
 constexpr uint32_t kStartUpLockTimeoutMs = 60000;
@@ -36,66 +39,43 @@ constexpr uint32_t kStartUpLockTimeoutMs = 60000;
 // record name a running instance.
 constexpr const char* kInstanceLockName = "Quorvane Instance";
 
-std::string environmentVariable(const char* name) {
-    char buffer[260] = {};
-    DWORD length = GetEnvironmentVariableA(name, buffer, sizeof buffer);
-    return (length > 0 && length < sizeof buffer) ? std::string(buffer, length) : std::string();
-}
-
-bool isExistingFile(const std::string& path) {
-    DWORD attributes = GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
-}
+// The housekeeping thread's tick; the checkpoint comes every second tick, so a crash loses at most the file
+// in work and about a second of queue changes.
+constexpr std::chrono::milliseconds kHousekeepingTick{500};
+constexpr uint64_t kCheckpointMilliseconds = 1000;
 
 // Whether a file can be made in directory. Installed where its user may not write, the program still
 // checks files: its scratch files then go to the temporary directory.
 bool canWriteIn(const std::string& directory) {
-    std::string probe = formatText("%s\\KelvrA_%lu.tmp", directory.c_str(), GetCurrentProcessId());
+    std::string probe = formatText("%s\\%s_%lu.tmp", directory.c_str(), kScratchPrefix, GetCurrentProcessId());
     win::UniqueHandle file(CreateFileA(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                        FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
     return file.valid();
 }
 
-std::string temporaryDirectory() {
-    char buffer[MAX_PATH + 1] = {};
-    DWORD length = GetTempPathA(sizeof buffer, buffer);
-    std::string directory(buffer, length < sizeof buffer ? length : 0);
-    while (!directory.empty() && directory.back() == '\\')
-        directory.pop_back();
-    return directory;
-}
-
-// OLE for the main thread, for the life of the run.
-class OleSession {
-public:
-    OleSession() : initialised_(SUCCEEDED(OleInitialize(nullptr))) {}
-    ~OleSession() {
-        if (initialised_)
-            OleUninitialize();
-    }
-    OleSession(const OleSession&) = delete;
-    OleSession& operator=(const OleSession&) = delete;
-
-private:
-    bool initialised_;
-};
-
 } // namespace
 
 Application::Application(const std::string& commandLine)
-    : resultLog_(results_, recent_, settings_, log_), stats_(&log_) {
+    : resultLog_(results_, recent_, settings_, log_), stats_(&log_),
+      housekeeping_([this] { houseKeep(); }, kHousekeepingTick) {
     SplitResult split = splitArgument(commandLine);
     std::string programPath = split.first;
     arguments_ = split.rest;
     programDirectory_ = directoryPart(programPath, 2048);
     programFileName_ = fileNamePart(programPath);
     formPaths();
-    diagnosticMode_ = environmentVariable("COMPUTERNAME") == kDiagnosticMachineName;
-    log_.setOpenFailureReporter(
-        [](const std::string& text) { MessageBoxA(nullptr, text.c_str(), kProductName, MB_OK); });
+    diagnosticMode_ = win::environmentVariable("COMPUTERNAME") == kDiagnosticMachineName;
+    log_.setOpenFailureReporter(win::showMessageBox);
 }
 
-Application::~Application() = default;
+Application::~Application() {
+    if (!detectorMissing_) {
+        log_.writeSystemLog("Done");
+        log_.writeSystemLog("");
+    }
+    if (oleInitialised_)
+        OleUninitialize();
+}
 
 void Application::formPaths() {
     systemLogPath_ = programDirectory_ + "\\System.log";
@@ -107,41 +87,35 @@ void Application::formPaths() {
     log_.setPaths(systemLogPath_, detectLogPath_);
 }
 
-int Application::run() {
-    OleSession ole;
+bool Application::startUp() {
+    // OLE for the main thread, for the life of the run.
+    oleInitialised_ = SUCCEEDED(OleInitialize(nullptr));
     log_.writeSystemLog(formatText("%s %s", kProductName, kVersion));
-    if (!isExistingFile(detectorPath_)) {
+    if (!win::isExistingFile(detectorPath_)) {
         // Nothing else is written or registered: the title line stays the only trace of this start.
-        MessageBoxA(nullptr, ("Missing file:\n\n" + detectorPath_).c_str(), kProductName, MB_OK);
-        return 0;
+        detectorMissing_ = true;
+        win::showMessageBox("Missing file:\n\n" + detectorPath_);
+        return false;
     }
-    if (startUp()) {
-        statusDialog_ = std::make_unique<StatusDialog>(*this);
-        {
-            std::lock_guard<std::mutex> guard(statusDialogMutex_);
-            liveStatusDialog_ = statusDialog_.get();
-        }
-        statusDialog_->runModal(nullptr);
-        startUpLock_.reset(); // in case the window never came up
-        shutDown();
-        {
-            std::lock_guard<std::mutex> guard(statusDialogMutex_);
-            liveStatusDialog_ = nullptr;
-        }
-        statusDialog_.reset();
-    }
-    log_.writeSystemLog("Done");
-    log_.writeSystemLog("");
-    return 0;
+    return becomeRunningInstance();
 }
 
-bool Application::startUp() {
+void Application::attachView(StatusView* view) {
+    std::lock_guard<std::mutex> guard(viewMutex_);
+    view_ = view;
+}
+
+bool Application::becomeRunningInstance() {
     INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);
     {
         RegistryKey key(kRegistryKeyPath);
         decoders_ = buildDecoderTable(programDirectory_, key);
     }
+    // Before the worker starts: a stored "Paused" must hold from the first file on.
+    StatisticsScaling scaling;
+    loadSettings(RegistryKey(kRegistryKeyPath), windowSettings_, settings_, scaling);
+    stats_.setDivision(scaling.divideCountExponent, scaling.dividePercentValue);
     if (programDirectory_.find("\\Debug") == std::string::npos &&
         !createSendToShortcut(programDirectory_ + "\\" + programFileName_))
         log_.writeSystemLog("Cannot write the SendTo shortcut");
@@ -150,11 +124,11 @@ bool Application::startUp() {
     if (!startUpLock_->held())
         log_.writeSystemLog("Starting without the start-up lock");
     instanceLock_ = std::make_unique<NamedLock>(kInstanceLockName, 0);
-    InstanceRecord instance(kRegistryKeyPath, GetCurrentProcessId(), log_);
+    instance_ = std::make_unique<InstanceRecord>(kRegistryKeyPath, GetCurrentProcessId(), log_);
     std::string runningDirectory = programDirectory_;
     std::optional<HWND> running;
     if (!instanceLock_->held())
-        running = instance.findRunningInstance(runningDirectory);
+        running = instance_->findRunningInstance(runningDirectory);
     // Hand-off files must land where the running instance looks for them; this process's own logs stay.
     programDirectory_ = runningDirectory;
     if (running) {
@@ -167,34 +141,45 @@ bool Application::startUp() {
         }
         return false;
     }
-    instance.registerInstance(programDirectory_);
+    instance_->registerInstance(programDirectory_);
     registered_ = true;
 
     // Both saved files stay on disk until a checkpoint or the shut-down replaces them: a crash right after
     // start-up must not lose them.
     results_.loadResults(recentLogPath_, true);
-    if (!arguments_.empty())
-        listArguments(arguments_);
 
     std::string scratchDirectory = programDirectory_;
     if (!canWriteIn(programDirectory_)) {
-        scratchDirectory = temporaryDirectory();
+        scratchDirectory = win::temporaryDirectory();
         log_.writeSystemLog("Program directory cannot be written; scratch files go to " + scratchDirectory);
     }
     worker_ = std::make_unique<Worker>(
-        *this, queue_, decoders_, settings_, log_,
+        *this, decoders_, settings_, log_,
         WorkerConfig{programDirectory_, scratchDirectory, detectorPath_, GetCurrentProcessId()});
+    if (windowSettings_.paused) {
+        worker_->pause();
+        stats_.pause();
+        paused_ = true;
+    }
     if (!worker_->start())
         log_.writeSystemLog(formatText("Cannot start the worker thread (error %lu)", GetLastError()));
-    paused_ = false;
 
     queue_.loadFile(queueLogPath_, true);
     pickUpHandOffFiles();
     stats_.load(estimateLogPath_);
+    // A large tree on the command line is listed while the window is already up.
+    intake_.start();
+    if (!arguments_.empty())
+        queueArguments(arguments_);
+    housekeeping_.start();
     return true;
 }
 
 void Application::shutDown() {
+    startUpLock_.reset(); // in case the window never came up
+    // What was dropped before the exit still reaches the saved queue.
+    intake_.stop();
+    housekeeping_.stop();
     int32_t unsavedEntries = 0;
     {
         std::lock_guard<std::mutex> guard(stateMutex_);
@@ -213,8 +198,8 @@ void Application::shutDown() {
     }
     // The user asked to keep the queue; losing it must not go unnoticed (the log may not be writable either).
     if (unsavedEntries > 0)
-        showMessageBox(formatText("Cannot write %s\n\nThe queue (%s) is not kept for the next start.",
-                                  queueLogPath_.c_str(), queueFieldText(unsavedEntries).c_str()));
+        win::showMessageBox(formatText("Cannot write %s\n\nThe queue (%s) is not kept for the next start.",
+                                       queueLogPath_.c_str(), fileCountText(unsavedEntries).c_str()));
     if (!stats_.save())
         log_.writeSystemLog("Cannot write " + estimateLogPath_);
     if (worker_) {
@@ -222,15 +207,52 @@ void Application::shutDown() {
         log_.writeSystemLog(worker_->waitFinished(20000) ? "Worker thread finished normally"
                                                          : "Timeout on finishing worker thread!");
     }
-    InstanceRecord(kRegistryKeyPath, GetCurrentProcessId(), log_).unregisterInstance();
+    instance_->unregisterInstance();
     instanceLock_.reset();
+    RegistryKey key(kRegistryKeyPath);
+    saveSettings(key, windowSettings_, settings_);
 }
 
-void Application::statusWindowReady() {
+void Application::statusWindowReady(HWND window) {
+    instance_->publishStatusWindow(window);
+    // A long start-up (a large saved queue) may have let the record age.
+    instance_->writeHeartbeat();
     startUpLock_.reset();
 }
 
+void Application::statusWindowGone() {
+    instance_->publishStatusWindow(nullptr);
+}
+
+void Application::queueArguments(const std::string& argumentText) {
+    intake_.post([this, argumentText] {
+        listArguments(argumentText);
+        pickUpHandOffFiles();
+    });
+}
+
+void Application::requestPickUp() {
+    intake_.post([this] { pickUpHandOffFiles(); });
+}
+
+void Application::houseKeep() {
+    const uint64_t now = GetTickCount64();
+    if (now >= nextHeartbeatTick_) {
+        nextHeartbeatTick_ = now + kHeartbeatMilliseconds;
+        instance_->writeHeartbeat();
+        // A pick-up message can be lost (posted to a window that was not up yet): never let a hand-off
+        // file wait for the next start.
+        requestPickUp();
+    }
+    if (now >= nextCheckpointTick_) {
+        nextCheckpointTick_ = now + kCheckpointMilliseconds;
+        checkpoint();
+    }
+}
+
 void Application::pickUpHandOffFiles() {
+    // A hand-off file is deleted once read: a checkpoint must see all of its rows or none.
+    std::lock_guard<std::mutex> guard(stateMutex_);
     queue_.loadHandOffFiles(programDirectory_, kHandOffPattern);
     if (!entriesWithoutHandOff_.empty()) {
         queue_.addEntries(entriesWithoutHandOff_);
@@ -239,13 +261,14 @@ void Application::pickUpHandOffFiles() {
 }
 
 void Application::listArguments(const std::string& argumentText) {
-    ListerSetup setup{programDirectory_, decoders_, log_, showMessageBox, GetCurrentProcessId()};
+    ListerSetup setup{programDirectory_, decoders_, log_, win::showMessageBox, GetCurrentProcessId()};
     HandOffListing listing = qv::listArguments(setup, argumentText);
     if (listing.written)
         return;
     if (!registered_) {
         // A second start has no other way into the running instance's queue.
-        showMessageBox("Cannot write " + listing.path + "\n\nThe files were not handed over to the running instance.");
+        win::showMessageBox("Cannot write " + listing.path +
+                            "\n\nThe files were not handed over to the running instance.");
         return;
     }
     // This instance's own files: held until the next pick-up, where the hand-off file would have been read.
@@ -308,8 +331,39 @@ int32_t Application::takeQueueCount() {
     return queue_.count();
 }
 
-void Application::entryTaken(const QueueEntry& entry) {
+EstimateParts Application::estimates(int32_t level) const {
+    EstimateParts parts;
+    parts.current = stats_.estimateCurrent(level);
+    const std::string headType = queue_.headType();
+    for (const DecoderRow& row : decoders_.rows()) {
+        uint32_t count = queue_.typeCount(row.type);
+        // The head is the file in work, counted in current.
+        if (count > 0 && equalsIgnoreCase(headType, row.type))
+            --count;
+        parts.queuedTypes.push_back(stats_.estimateQueuedType(level, row.type, queue_.typeSizeKb(row.type), count));
+    }
+    return parts;
+}
+
+std::vector<PercentEntry> Application::recentFiles() const {
+    std::vector<PercentEntry> entries;
+    for (const ResultRow& row : results_.snapshot().rows)
+        entries.push_back({row.path, row.percent});
+    return entries;
+}
+
+std::vector<PercentEntry> Application::recentDirectories() const {
+    std::vector<PercentEntry> entries;
+    for (const RecentDirectory& entry : recent_.snapshot())
+        entries.push_back({entry.directory, entry.percent});
+    return entries;
+}
+
+bool Application::nextEntry(QueueEntry& entry) {
+    if (!queue_.head(entry))
+        return false;
     results_.setDirectory(directoryPart(entry.path));
+    return true;
 }
 
 void Application::timingStarted(const QueueEntry& entry) {
@@ -322,10 +376,12 @@ void Application::entryFinished(const QueueEntry& entry, int32_t passes, int32_t
         queue_.removeHead();
         results_.add(entry.path, passes, validPasses, average);
         log_.writeDetectResult(average, validPasses, passes, entry.path);
-        postToStatusWindow(WM_APP_RESULTS_CHANGED);
         closeDirectoryIfEnded(entry);
     }
     stats_.finish();
+    std::lock_guard<std::mutex> guard(viewMutex_);
+    if (view_ != nullptr)
+        view_->resultsChanged();
 }
 
 void Application::entryDropped(const QueueEntry& entry, bool timingWasStarted) {
@@ -346,20 +402,16 @@ void Application::closeDirectoryIfEnded(const QueueEntry& removed) {
     resultLog_.closeDirectoryIfEnded(removed.path, nextHeadPath);
 }
 
-void Application::setStatus(const std::string& text) {
-    std::lock_guard<std::mutex> guard(statusDialogMutex_);
-    if (liveStatusDialog_ != nullptr)
-        liveStatusDialog_->setStatus(text);
+void Application::stateChanged(WorkerState state) {
+    std::lock_guard<std::mutex> guard(viewMutex_);
+    if (view_ != nullptr)
+        view_->workerStateChanged(state);
 }
 
 void Application::queueDrained() {
-    postToStatusWindow(WM_APP_RESULTS_CHANGED);
-}
-
-void Application::postToStatusWindow(UINT message) {
-    std::lock_guard<std::mutex> guard(statusDialogMutex_);
-    if (liveStatusDialog_ != nullptr)
-        liveStatusDialog_->post(message);
+    std::lock_guard<std::mutex> guard(viewMutex_);
+    if (view_ != nullptr)
+        view_->resultsChanged();
 }
 
 } // namespace qv

@@ -1,11 +1,15 @@
 #pragma once
-// The one object of a running instance: owns the queue, the worker and every long-lived part, and runs
-// start-up and shut-down in order.
+// The one object of a running instance: owns the settings, the queue, the worker and every long-lived part,
+// runs start-up and shut-down in order, and keeps the instance's record, the checkpoints and the intake of
+// files going on threads of their own. Its window sees it through ApplicationControl only.
 #include "app/CheckpointPacer.h"
+#include "app/JobThread.h"
+#include "app/win/ApplicationControl.h"
+#include "app/win/StatusView.h"
 #include "engine/DecoderTable.h"
 #include "engine/win/Worker.h"
-#include "logs/DiagnosticLog.h"
 #include "estimate/FileTypeStats.h"
+#include "logs/DiagnosticLog.h"
 #include "logs/DirectoryResults.h"
 #include "logs/RecentDirectories.h"
 #include "logs/ResultLog.h"
@@ -20,73 +24,68 @@
 
 namespace qv {
 
+class InstanceRecord;
 class NamedLock;
-class StatusDialog;
 
-class Application : public WorkerHost {
+class Application : public WorkerHost, public ApplicationControl {
 public:
     // commandLine is the process's whole command line, program path first.
     explicit Application(const std::string& commandLine);
     ~Application() override;
 
-    // Start-up, the status window's modal run, and shut-down. Returns the process exit code.
-    int run();
+    // False when this process ends at once: the detector is missing, or another instance runs and has
+    // been handed this start's files.
+    bool startUp();
+    // Saves what must survive and stops the threads, after the status window has closed.
+    void shutDown();
+    // The status window that hears the worker's news, or null.
+    void attachView(StatusView* view);
 
-    // Steering the worker, from the user-interface thread.
-    void pauseWorker();
-    void resumeWorker();
-    void setWorkerPriority(int32_t level);
-    bool paused() const { return paused_; }
-
-    void setEraseQueue(bool erase) { eraseQueue_ = erase; }
-
-    // The status window is up and has written itself and a fresh time stamp into the instance record:
-    // the next start may look for this instance now.
-    void statusWindowReady();
-
-    // Reads every hand-off file of the program directory into the queue.
-    void pickUpHandOffFiles();
-    // Lists one argument text (a command line, a dropped path) into a hand-off file.
-    void listArguments(const std::string& argumentText);
-    // Saves the queue, the current directory's results and the statistics when they changed since the
-    // last time, so that a crash loses at most the file in work. Called about once a second.
-    void checkpoint();
-
-    // Points the queue's change notifications at a window (null to stop). Posts coalesce: while one is
-    // waiting, further changes post nothing, so a big load cannot flood the window's message queue; the
-    // window reads the count when it takes the message, so the count shown is always the latest.
-    void attachQueueDisplay(HWND window, UINT message);
-    // Called by the window when it takes the message: the count to show.
-    int32_t takeQueueCount();
-    bool diagnosticMode() const { return diagnosticMode_; }
-
-    QueueStore& queue() { return queue_; }
-    DirectoryResults& results() { return results_; }
-    RecentDirectories& recentDirectories() { return recent_; }
-    FileTypeStats& stats() { return stats_; }
-    SharedSettings& settings() { return settings_; }
-    const DecoderTable& decoders() const { return decoders_; }
-    const DiagnosticLog& log() const { return log_; }
-    const std::string& programDirectory() const { return programDirectory_; }
-    const std::string& arguments() const { return arguments_; }
+    // ApplicationControl, on the user-interface thread.
+    WindowSettings& windowSettings() override { return windowSettings_; }
+    SharedSettings& sharedSettings() override { return settings_; }
+    bool diagnosticMode() const override { return diagnosticMode_; }
+    void pauseWorker() override;
+    void resumeWorker() override;
+    void setWorkerPriority(int32_t level) override;
+    void setEraseQueue(bool erase) override { eraseQueue_ = erase; }
+    void queueArguments(const std::string& argumentText) override;
+    void requestPickUp() override;
+    void statusWindowReady(HWND window) override;
+    void statusWindowGone() override;
+    void attachQueueDisplay(HWND window, UINT message) override;
+    int32_t takeQueueCount() override;
+    bool queueHead(QueueEntry& entry) const override { return queue_.head(entry); }
+    int32_t queueCount() const override { return queue_.count(); }
+    bool newDirectory() const override { return queue_.newDirectoryFlag(); }
+    EstimateParts estimates(int32_t level) const override;
+    int32_t averagePercent() const override { return results_.average(); }
+    std::vector<PercentEntry> recentFiles() const override;
+    std::vector<PercentEntry> recentDirectories() const override;
 
     // The machine name whose COMPUTERNAME turns diagnostic mode on.
     static constexpr const char* kDiagnosticMachineName = "QV-DIAGNOSTICS";
 
 private:
     // WorkerHost, called on the worker thread.
-    void entryTaken(const QueueEntry& entry) override;
+    bool nextEntry(QueueEntry& entry) override;
     void timingStarted(const QueueEntry& entry) override;
     void entryFinished(const QueueEntry& entry, int32_t passes, int32_t validPasses, int32_t average) override;
     void entryDropped(const QueueEntry& entry, bool timingWasStarted) override;
-    void setStatus(const std::string& text) override;
+    void stateChanged(WorkerState state) override;
     void queueDrained() override;
 
     void formPaths();
-    // False when this process ends at once (another instance runs).
-    bool startUp();
-    void shutDown();
-    void postToStatusWindow(UINT message);
+    // False when another instance runs; this start's files are handed to it then.
+    bool becomeRunningInstance();
+    // Reads every hand-off file of the program directory into the queue. On the intake thread once it runs.
+    void pickUpHandOffFiles();
+    // Lists one argument text into a hand-off file (or memory). On the intake thread once it runs.
+    void listArguments(const std::string& argumentText);
+    // On the housekeeping thread: saves the queue, the current directory's results and the statistics when
+    // they changed, so that a crash loses at most the file in work; keeps the instance record fresh.
+    void houseKeep();
+    void checkpoint();
     // After any entry leaves the queue: writes its directory's log when the new head lies elsewhere.
     void closeDirectoryIfEnded(const QueueEntry& removed);
 
@@ -102,18 +101,23 @@ private:
     bool diagnosticMode_ = false;
     bool paused_ = false;
     bool eraseQueue_ = false;
+    bool oleInitialised_ = false;
+    bool detectorMissing_ = false;
     // This process is the running instance (it registered), not a start that hands its files over.
     bool registered_ = false;
     // Listed files that no hand-off file could take (the program directory cannot be written); the next
-    // pick-up adds them. Used on the user-interface thread only.
+    // pick-up adds them. Used on the intake thread only.
     std::vector<QueueEntry> entriesWithoutHandOff_;
     // Held while an entry leaves the queue and its row is recorded, and while a checkpoint saves, so a
     // checkpoint never sees a file in neither place.
     std::mutex stateMutex_;
     uint64_t checkpointedChange_ = UINT64_MAX;
     CheckpointPacer checkpointPacer_;
+    uint64_t nextHeartbeatTick_ = 0;
+    uint64_t nextCheckpointTick_ = 0;
 
     DiagnosticLog log_;
+    WindowSettings windowSettings_;
     SharedSettings settings_;
     QueueStore queue_;
     DirectoryResults results_;
@@ -122,14 +126,17 @@ private:
     FileTypeStats stats_;
     DecoderTable decoders_;
     std::atomic<bool> queueCountPosted_{false};
+    std::unique_ptr<InstanceRecord> instance_;
     std::unique_ptr<Worker> worker_;
     std::unique_ptr<NamedLock> startUpLock_;
     std::unique_ptr<NamedLock> instanceLock_;
-    std::unique_ptr<StatusDialog> statusDialog_;
+    // Listing and pick-up; the heartbeat and checkpoints. Apart, so a long listing never lets the record age.
+    JobThread intake_;
+    JobThread housekeeping_;
     // The worker reaches the status window through this pointer; the lock keeps the window object alive
     // for the length of each call.
-    std::mutex statusDialogMutex_;
-    StatusDialog* liveStatusDialog_ = nullptr;
+    std::mutex viewMutex_;
+    StatusView* view_ = nullptr;
 };
 
 } // namespace qv

@@ -16,11 +16,11 @@ struct PriorityLevel {
 
 // Children always run in the idle priority class; the level moves the child within that class.
 const PriorityLevel kPriorityLevels[] = {
-    {89, "Entering IDLE priority level", THREAD_PRIORITY_IDLE},
-    {90, "Entering BELOW NORMAL priority level", THREAD_PRIORITY_BELOW_NORMAL},
-    {91, "Entering NORMAL priority level", THREAD_PRIORITY_NORMAL},
-    {92, "Entering ABOVE NORMAL priority level", THREAD_PRIORITY_ABOVE_NORMAL},
-    {93, "Entering HIGHEST priority level", THREAD_PRIORITY_HIGHEST},
+    {kPriorityIdle, "Entering IDLE priority level", THREAD_PRIORITY_IDLE},
+    {kPriorityBelow, "Entering BELOW NORMAL priority level", THREAD_PRIORITY_BELOW_NORMAL},
+    {kPriorityNormal, "Entering NORMAL priority level", THREAD_PRIORITY_NORMAL},
+    {kPriorityAbove, "Entering ABOVE NORMAL priority level", THREAD_PRIORITY_ABOVE_NORMAL},
+    {kPriorityHigh, "Entering HIGHEST priority level", THREAD_PRIORITY_HIGHEST},
 };
 
 const PriorityLevel* findPriorityLevel(int32_t level) {
@@ -39,9 +39,9 @@ constexpr DWORD kStartRetryWaitMs = 500;
 
 } // namespace
 
-Worker::Worker(WorkerHost& host, QueueStore& queue, const DecoderTable& decoders, const SharedSettings& settings,
-               const DiagnosticLog& log, WorkerConfig config)
-    : host_(host), queue_(queue), decoders_(decoders), settings_(settings), log_(log), config_(std::move(config)) {
+Worker::Worker(WorkerHost& host, const DecoderTable& decoders, const SharedSettings& settings, const DiagnosticLog& log,
+               WorkerConfig config)
+    : host_(host), decoders_(decoders), settings_(settings), log_(log), config_(std::move(config)) {
     // Created before the thread starts, so that commands raised right after start are never lost.
     for (auto& event : events_)
         event.reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));
@@ -90,11 +90,11 @@ bool Worker::waitFinished(DWORD timeoutMs) {
 }
 
 std::string Worker::tempFileName() const {
-    return formatText("%s\\%s_%u.tmp", config_.scratchDirectory.c_str(), "KelvrA", config_.processId);
+    return formatText("%s\\%s_%u.tmp", config_.scratchDirectory.c_str(), kScratchPrefix, config_.processId);
 }
 
 std::string Worker::detectorOutputFileName() const {
-    return formatText("%s\\%s_%u.log", config_.scratchDirectory.c_str(), "KelvrA", config_.processId);
+    return formatText("%s\\%s_%u.log", config_.scratchDirectory.c_str(), kScratchPrefix, config_.processId);
 }
 
 DWORD WINAPI Worker::threadProc(void* self) {
@@ -168,17 +168,16 @@ void Worker::takeNextEntry() {
     if (paused_ || phase_ != WorkerPhase::Idle)
         return;
     QueueEntry entry;
-    if (!queue_.head(entry)) {
+    if (!host_.nextEntry(entry)) {
         if (busy_) {
             busy_ = false;
-            host_.setStatus("Idle");
+            host_.stateChanged(WorkerState{});
             host_.queueDrained();
         }
         return;
     }
     busy_ = true;
     entry_ = entry;
-    host_.entryTaken(entry_);
     if (entry_.path.empty() || directoryPart(entry_.path).empty()) {
         dropEntry(nullptr);
         return;
@@ -227,7 +226,7 @@ void Worker::startDecoder() {
         return;
     }
     phase_ = WorkerPhase::Decompressing;
-    host_.setStatus("Decompressing");
+    host_.stateChanged(WorkerState{WorkerPhase::Decompressing, 0});
     log("Decompressing " + entry_.path);
     applyPriority();
 }
@@ -285,7 +284,7 @@ void Worker::startDetectorPass(const std::string& file, int32_t passIndex) {
         log("Cannot read the detector's output");
     phase_ = WorkerPhase::Detecting;
     applyPriority();
-    host_.setStatus(formatText("Checking (Pass %d)", passIndex + 1));
+    host_.stateChanged(WorkerState{WorkerPhase::Detecting, passIndex + 1});
     log(formatText("Checking %s pass %d", entry_.path.c_str(), passIndex + 1));
 }
 

@@ -3,9 +3,10 @@
 // pass after pass and hands each file's verdict to its host. It never blocks on a child: it sleeps in
 // one wait on its signals and answers each signal with one step of the work.
 #include "engine/DecoderTable.h"
+#include "engine/QueueEntry.h"
+#include "engine/WorkerPhase.h"
 #include "engine/win/ChildProcess.h"
 #include "logs/DiagnosticLog.h"
-#include "queue/QueueStore.h"
 #include "settings/Settings.h"
 #include "win/Handles.h"
 
@@ -21,20 +22,24 @@ namespace qv {
 class WorkerHost {
 public:
     virtual ~WorkerHost() = default;
-    // The head entry is about to be worked on (its directory becomes the current directory).
-    virtual void entryTaken(const QueueEntry& entry) = 0;
+    // The entry to work on next, false when there is none. It stays the host's (at the head of its queue)
+    // until the worker reports it with entryFinished or entryDropped; until then the worker asks for no other.
+    virtual bool nextEntry(QueueEntry& entry) = 0;
     // The entry's detection starts: time it from now.
     virtual void timingStarted(const QueueEntry& entry) = 0;
-    // The entry's passes are done: remove it from the queue head and record its verdict, as one step for
-    // anyone saving the state meanwhile. average is -1 when no pass gave a verdict.
+    // The entry's passes are done: the host removes it and records its verdict, as one step for anyone
+    // saving the state meanwhile. average is -1 when no pass gave a verdict.
     virtual void entryFinished(const QueueEntry& entry, int32_t passes, int32_t validPasses, int32_t average) = 0;
-    // The entry cannot be checked: remove it from the queue head. timingWasStarted says whether
-    // timingStarted preceded it.
+    // The entry cannot be checked: the host removes it. timingWasStarted says whether timingStarted
+    // preceded it.
     virtual void entryDropped(const QueueEntry& entry, bool timingWasStarted) = 0;
-    virtual void setStatus(const std::string& text) = 0;
+    virtual void stateChanged(WorkerState state) = 0;
     // The queue was found empty after work.
     virtual void queueDrained() = 0;
 };
+
+// Names the worker's scratch files, "<prefix>_<process id>.tmp" and ".log".
+inline constexpr const char* kScratchPrefix = "KelvrA";
 
 struct WorkerConfig {
     std::string programDirectory; // current directory of every child
@@ -43,12 +48,10 @@ struct WorkerConfig {
     uint32_t processId = 0; // names the scratch files
 };
 
-enum class WorkerPhase { Idle, Decompressing, Detecting };
-
 class Worker {
 public:
-    Worker(WorkerHost& host, QueueStore& queue, const DecoderTable& decoders, const SharedSettings& settings,
-           const DiagnosticLog& log, WorkerConfig config);
+    Worker(WorkerHost& host, const DecoderTable& decoders, const SharedSettings& settings, const DiagnosticLog& log,
+           WorkerConfig config);
     ~Worker();
     Worker(const Worker&) = delete;
     Worker& operator=(const Worker&) = delete;
@@ -98,7 +101,6 @@ private:
     void log(const std::string& message) const { log_.writeSystemLog(message); }
 
     WorkerHost& host_;
-    QueueStore& queue_;
     const DecoderTable& decoders_;
     const SharedSettings& settings_;
     const DiagnosticLog& log_;
@@ -107,7 +109,7 @@ private:
     win::UniqueHandle thread_;
     win::UniqueHandle events_[kSignalCount];
     std::atomic<bool> paused_{false};
-    std::atomic<int32_t> priority_{89};
+    std::atomic<int32_t> priority_{kPriorityIdle};
 
     // Worker-thread state.
     WorkerPhase phase_ = WorkerPhase::Idle;

@@ -158,10 +158,6 @@ uint32_t listEachArgument(const ListerSetup& setup, const std::string& argumentT
 
 } // namespace
 
-void showMessageBox(const std::string& text) {
-    MessageBoxA(nullptr, text.c_str(), kProductName, MB_OK);
-}
-
 HandOffListing listArguments(const ListerSetup& setup, const std::string& argumentText) {
     HandOffListing result;
     HandOffFile file(setup.programDirectory, setup.processId);

@@ -12,11 +12,8 @@
 
 namespace qv {
 
-// Shows the user a text; the product passes showMessageBox, tests record the text instead.
+// Shows the user a text; the product passes win::showMessageBox, tests record the text instead.
 using UserReporter = std::function<void(const std::string& text)>;
-
-// A message box without owner, caption "Quorvane", one OK button; returns when it is closed.
-void showMessageBox(const std::string& text);
 
 // What listing needs from the running program.
 struct ListerSetup {

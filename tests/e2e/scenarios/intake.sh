@@ -145,6 +145,29 @@ scenario_a_hundred_thousand_row_hand_off_is_picked_up_without_freezing() {
     wait_quorvane_exit 30
 }
 
+# A dropped tree and a tree on the command line are listed by the same intake thread; the window must answer
+# throughout (it once stalled for the whole listing, and the heartbeat with it).
+scenario_a_hundred_thousand_file_tree_is_listed_while_the_window_answers() {
+    new_program_dir big-tree
+    reg_set_dword "Paused" 1
+    local tree="$MUSIC/Tree" d
+    for d in $(seq 0 1999); do
+        mkdir -p "$tree/d$d"
+        (cd "$tree/d$d" && touch f{00..49}.wav)
+    done
+    start_quorvane "$tree"
+    wait_status_window || fail "no window while the tree is listed"
+    local answers longest
+    answers=$(probe answer-times 4 --timeout 5)
+    echo "    window while listing 100000 files: $answers"
+    longest=$(echo "$answers" | awk '{ print $2 }')
+    [ "${longest:-99999}" -lt 500 ] || fail "the window stalled while listing: $answers"
+    wait_until 90 probe wait-text 1010 "100000 files" --timeout 1 || fail "queue field: $(probe text 1010)"
+    echo "    the same window at rest: $(probe answer-times 2 --timeout 5)"
+    exit_quorvane yes
+    wait_quorvane_exit 30
+}
+
 scenario_non_ascii_names_are_listed_checked_and_logged_intact() {
     new_program_dir unicode
     add_decoder flac

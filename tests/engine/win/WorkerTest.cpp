@@ -6,17 +6,17 @@
 
 #include <chrono>
 #include <condition_variable>
+#include <deque>
 #include <mutex>
 
 using namespace qv;
 
 namespace {
 
-// Records what the worker tells its host, and lets a test wait for it with a deadline.
+// Hands out entries from a list, records what the worker tells its host, and lets a test wait for it with
+// a deadline.
 class RecordingHost : public WorkerHost {
 public:
-    explicit RecordingHost(QueueStore& queue) : queue_(queue) {}
-
     struct Finished {
         std::string path;
         int32_t passes;
@@ -24,20 +24,36 @@ public:
         int32_t average;
     };
 
-    void entryTaken(const QueueEntry&) override {}
+    void add(const std::string& path, const std::string& type = "wav") {
+        record([&] { entries.push_back(QueueEntry{path, type, 1}); });
+    }
+    bool nextEntry(QueueEntry& entry) override {
+        std::lock_guard<std::mutex> guard(mutex);
+        if (entries.empty())
+            return false;
+        entry = entries.front();
+        return true;
+    }
     void timingStarted(const QueueEntry& entry) override {
         record([&] { timed.push_back(entry.path); });
     }
     void entryFinished(const QueueEntry& entry, int32_t passes, int32_t valid, int32_t average) override {
-        queue_.removeHead();
-        record([&] { finished.push_back({entry.path, passes, valid, average}); });
+        record([&] {
+            entries.pop_front();
+            finished.push_back({entry.path, passes, valid, average});
+        });
     }
     void entryDropped(const QueueEntry& entry, bool) override {
-        queue_.removeHead();
-        record([&] { dropped.push_back(entry.path); });
+        record([&] {
+            entries.pop_front();
+            dropped.push_back(entry.path);
+        });
     }
-    void setStatus(const std::string& text) override {
-        record([&] { statuses.push_back(text); });
+    void stateChanged(WorkerState state) override {
+        record([&] { states.push_back(state); });
+    }
+    bool lastStateIs(WorkerPhase phase, int32_t pass = 0) {
+        return !states.empty() && states.back().phase == phase && states.back().pass == pass;
     }
     void queueDrained() override {
         record([&] { ++drained; });
@@ -53,11 +69,11 @@ public:
     std::vector<std::string> timed;
     std::vector<Finished> finished;
     std::vector<std::string> dropped;
-    std::vector<std::string> statuses;
+    std::deque<QueueEntry> entries;
+    std::vector<WorkerState> states;
     int drained = 0;
 
 private:
-    QueueStore& queue_;
     template <typename Change> void record(Change change) {
         {
             std::lock_guard<std::mutex> guard(mutex);
@@ -92,7 +108,7 @@ protected:
     }
 
     std::unique_ptr<Worker> startWorker(const std::string& detector) {
-        auto worker = std::make_unique<Worker>(host, queue, decoders, settings, log,
+        auto worker = std::make_unique<Worker>(host, decoders, settings, log,
                                                WorkerConfig{dir.str(), dir.str(), detector, GetCurrentProcessId()});
         EXPECT_TRUE(worker->start());
         return worker;
@@ -101,8 +117,7 @@ protected:
     std::string systemLog() { return qvtest::readFile(dir.file("System.log")); }
 
     qvtest::TempDir dir;
-    QueueStore queue;
-    RecordingHost host{queue};
+    RecordingHost host;
     DecoderTable decoders;
     SharedSettings settings;
     DiagnosticLog log;
@@ -113,14 +128,14 @@ protected:
 TEST_F(WorkerTest, ADetectorThatCannotStartFinishesTheEntryAsUnknownAndGoesOn) {
     std::string a = script("a.wav", "m* verdict=cdda:90\r\n");
     std::string b = script("b.wav", "m* verdict=cdda:90\r\n");
-    queue.addEntry(1, "wav", a);
-    queue.addEntry(1, "wav", b);
+    host.add(a);
+    host.add(b);
     auto worker = startWorker(dir.file("no-such-detector.exe"));
     ASSERT_TRUE(host.waitFor([&] { return host.finished.size() == 2; }));
     EXPECT_EQ(host.finished[0].path, a);
     EXPECT_EQ(host.finished[0].average, -1);
     EXPECT_EQ(host.finished[0].passes, 0);
-    EXPECT_TRUE(queue.isEmpty());
+    EXPECT_TRUE(host.entries.empty());
     worker->finish();
     EXPECT_TRUE(worker->waitFinished(20000));
     EXPECT_NE(systemLog().find("Cannot start detector"), std::string::npos);
@@ -129,7 +144,7 @@ TEST_F(WorkerTest, ADetectorThatCannotStartFinishesTheEntryAsUnknownAndGoesOn) {
 TEST_F(WorkerTest, ADetectorThatFailsToStartOnceIsTriedAgain) {
     // The detector appears only after the first try has failed, as after a passing start failure.
     std::string a = script("a.wav", "m* verdict=cdda:90\r\n");
-    queue.addEntry(1, "wav", a);
+    host.add(a);
     std::string late = dir.file("late-detector.exe");
     auto worker = startWorker(late);
     // The log is a file: polled, with a deadline.
@@ -147,8 +162,8 @@ TEST_F(WorkerTest, ADetectorThatFailsToStartOnceIsTriedAgain) {
 TEST_F(WorkerTest, AnEntryOfATypeWithoutDecoderRowIsDroppedWithALogLine) {
     std::string odd = script("x.ogg", "");
     std::string good = script("y.wav", "m* verdict=mpeg:30\r\n");
-    queue.addEntry(1, "ogg", odd);
-    queue.addEntry(1, "wav", good);
+    host.add(odd, "ogg");
+    host.add(good);
     auto worker = startWorker(standinDetector());
     ASSERT_TRUE(host.waitFor([&] { return host.finished.size() == 1; }));
     ASSERT_EQ(host.dropped.size(), 1u);
@@ -163,7 +178,7 @@ TEST_F(WorkerTest, AnEntryOfATypeWithoutDecoderRowIsDroppedWithALogLine) {
 
 TEST_F(WorkerTest, ReadsTheVerdictBehindMoreOutputThanAPipeHolds) {
     std::string big = script("big.wav", "m* noise=2097152 verdict=cdda:77\r\n");
-    queue.addEntry(1, "wav", big);
+    host.add(big);
     settings.maximumTotalPasses = 1;
     settings.minimumValidPasses = 1;
     auto worker = startWorker(standinDetector());
@@ -176,14 +191,15 @@ TEST_F(WorkerTest, ReadsTheVerdictBehindMoreOutputThanAPipeHolds) {
 
 TEST_F(WorkerTest, FinishDuringAHangingPassEndsPromptlyAndKeepsTheEntryQueued) {
     std::string hang = script("hang.wav", "m* hang\r\n");
-    queue.addEntry(1, "wav", hang);
+    host.add(hang);
     auto worker = startWorker(standinDetector());
-    ASSERT_TRUE(host.waitFor([&] { return !host.statuses.empty() && host.statuses.back() == "Checking (Pass 1)"; }));
+    ASSERT_TRUE(host.waitFor([&] { return host.lastStateIs(WorkerPhase::Detecting, 1); }));
     auto started = std::chrono::steady_clock::now();
     worker->finish();
     EXPECT_TRUE(worker->waitFinished(20000));
     EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(10));
-    EXPECT_EQ(queue.headPath(), hang);
+    ASSERT_EQ(host.entries.size(), 1u);
+    EXPECT_EQ(host.entries.front().path, hang);
     EXPECT_FALSE(qvtest::fileExists(worker->detectorOutputFileName()));
     std::string text = systemLog();
     for (const char* line : {"Finishing worker thread", "Terminating process", "Removing temp file",
@@ -194,10 +210,11 @@ TEST_F(WorkerTest, FinishDuringAHangingPassEndsPromptlyAndKeepsTheEntryQueued) {
 TEST_F(WorkerTest, IdleIsReportedOnceAfterWorkAndNotBeforeAny) {
     auto worker = startWorker(standinDetector());
     std::string one = script("one.wav", "m* verdict=cdda:100\r\n");
-    queue.addEntry(1, "wav", one);
+    host.add(one);
     ASSERT_TRUE(host.waitFor([&] { return host.drained == 1; }));
-    EXPECT_EQ(host.statuses.front(), "Checking (Pass 1)");
-    EXPECT_EQ(host.statuses.back(), "Idle");
+    EXPECT_EQ(host.states.front().phase, WorkerPhase::Detecting);
+    EXPECT_EQ(host.states.front().pass, 1);
+    EXPECT_TRUE(host.lastStateIs(WorkerPhase::Idle));
     worker->finish();
     EXPECT_TRUE(worker->waitFinished(20000));
     EXPECT_EQ(host.drained, 1);
@@ -206,8 +223,8 @@ TEST_F(WorkerTest, IdleIsReportedOnceAfterWorkAndNotBeforeAny) {
 TEST_F(WorkerTest, AHangingPassIsEndedAfterTheTimeoutAndCountsWithoutVerdict) {
     std::string hang = script("hang.wav", "m0 verdict=cdda:90 hang\r\nm* hang\r\n");
     std::string next = script("next.wav", "m* verdict=cdda:80\r\n");
-    queue.addEntry(1, "wav", hang);
-    queue.addEntry(1, "wav", next);
+    host.add(hang);
+    host.add(next);
     settings.detectPassTimeout = 1;
     settings.maximumTotalPasses = 2;
     auto worker = startWorker(standinDetector());
@@ -229,7 +246,7 @@ TEST_F(WorkerTest, AHangingPassIsEndedAfterTheTimeoutAndCountsWithoutVerdict) {
 TEST_F(WorkerTest, VerdictsOutsideZeroToHundredAreNotValid) {
     std::string odd = script("odd.wav", "m0 verdict=cdda:150\r\nm1 verdict=mpeg:150\r\nm2 verdict=cdda:40\r\n"
                                         "m3 verdict=cdda:60\r\n");
-    queue.addEntry(1, "wav", odd);
+    host.add(odd);
     auto worker = startWorker(standinDetector());
     ASSERT_TRUE(host.waitFor([&] { return host.finished.size() == 1; }));
     EXPECT_EQ(host.finished[0].passes, 4);

@@ -1,7 +1,7 @@
-#include "ui/AboutDialog.h"
+#include "ui/win/AboutDialog.h"
 
-#include "ui/DialogIds.h"
-#include "ui/ResourceIds.h"
+#include "ui/win/DialogIds.h"
+#include "ui/win/ResourceIds.h"
 #include "ui/win/DialogDriver.h"
 
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
-#include "ui/ConfigDialog.h"
+#include "ui/win/ConfigDialog.h"
 
-#include "ui/DialogIds.h"
-#include "ui/Messages.h"
-#include "ui/ResourceIds.h"
+#include "ui/win/DialogIds.h"
+#include "app/win/Messages.h"
+#include "ui/win/ResourceIds.h"
 #include "ui/win/DialogDriver.h"
 
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 // Runs a real dialog modally on the test thread while a helper thread finds its window and works its controls the
 // way a user would. The dialog posts to a sink window of the helper thread; nothing dispatches there, so the posted
 // messages wait in the helper's queue to be read.
-#include "ui/Dialog.h"
+#include "ui/win/Dialog.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>

@@ -1,4 +1,4 @@
-#include "ui/DroppedFiles.h"
+#include "ui/win/DroppedFiles.h"
 
 #include "engine/DecoderTable.h"
 #include "logs/DiagnosticLog.h"

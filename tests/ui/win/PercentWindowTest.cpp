@@ -1,10 +1,10 @@
-#include "ui/PercentWindow.h"
+#include "ui/win/PercentWindow.h"
 
 #include "settings/SettingsTable.h"
 #include "settings/win/RegistryKey.h"
 #include "settings/win/ScratchKey.h"
-#include "ui/DialogIds.h"
-#include "ui/ResourceIds.h"
+#include "ui/win/DialogIds.h"
+#include "ui/win/ResourceIds.h"
 #include "ui/win/DialogDriver.h"
 
 #include <commctrl.h>

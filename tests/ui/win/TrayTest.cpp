@@ -1,4 +1,4 @@
-#include "ui/Tray.h"
+#include "ui/win/Tray.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,0 @@
-#include "app/win/Application.h"
-
-#include <windows.h>
-
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-    qv::Application app(GetCommandLineA());
-    return app.run();
-}
