@@ -12,7 +12,7 @@ start_xvfb
 export E2E_BIN="$QV_WIN64_BUILD/bin" E2E_OUT="$QV_WIN64_BUILD/bench" BENCH_OUT="$QV_WIN64_BUILD/bench"
 mkdir -p "$BENCH_OUT"
 source "$root/tests/e2e/lib.sh"
-for f in "$root"/tests/bench/*.sh; do source "$f"; done
+for f in "$root"/scripts/bench/*.sh; do source "$f"; done
 
 echo "machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //'), $(date -u +%F)"
 what=${1:-all}
