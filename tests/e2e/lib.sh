@@ -144,9 +144,17 @@ padded_script() {
     truncate -s "$2" "$1"
 }
 
-# A stand-in detector of this scenario's program directory (other runs may share the machine). A terminated
-# Wine process can linger as a zombie until its Linux parent reaps it; that is not running.
-standin_running() { ps -eo stat=,args= | grep -v '^Z' | grep -qiF -e "$PROGW\\aucdtect.exe" -e "$PROG/aucdtect.exe"; }
+# standin_running [TEXT]: a stand-in detector of this scenario's program directory runs (other runs may share
+# the machine), with TEXT in its command line. A terminated Wine process can linger as a zombie until its Linux
+# parent reaps it; that is not running. The paths go in through the environment, so awk never finds itself.
+standin_running() {
+    ps -eo stat=,args= | UNIX="$PROG/aucdtect.exe" WINDOWS="$PROGW\\aucdtect.exe" TEXT="${1:-}" awk '
+        function has(s) { return index(tolower($0), tolower(s)) > 0 }
+        $1 !~ /^Z/ && (has(ENVIRON["UNIX"]) || has(ENVIRON["WINDOWS"])) && (ENVIRON["TEXT"] == "" || has(ENVIRON["TEXT"])) {
+            found = 1
+        }
+        END { exit !found }'
+}
 
 # add_decoder TYPE: the stand-in decoder for TYPE (flac, ape, wv, shn) in the program directory.
 add_decoder() {
