@@ -15,7 +15,7 @@ export E2E_SCRATCH="$BENCH_OUT/scratch"
 mkdir -p "$BENCH_OUT"
 source "$root/tests/e2e/lib.sh"
 source "$root/tests/e2e/scenarios/install.sh" # real_track and the decoders
-for f in "$root"/tests/bench/*.sh; do source "$f"; done
+for f in "$root"/scripts/bench/*.sh; do source "$f"; done
 
 echo "machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //'), $(date -u +%F)"
 what=${1:-all}

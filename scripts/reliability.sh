@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Longer reliability runs than the test command's: the reliability scenarios (two starts at the same
-# moment, hard kills at random moments of a 200-file run) REPEATS times. Usage: scripts/reliability.sh [REPEATS]
+# moment, hard kills at random moments of an 80-file run) REPEATS times. Usage: scripts/reliability.sh [REPEATS]
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/setup.sh"

@@ -17,50 +17,24 @@ winpath() {
 fail() {
     echo "    FAIL: $*" >&2
     E2E_FAILURES=$((E2E_FAILURES + 1))
+    return 1
 }
 
-expect_eq() { # expected actual what
-    if [ "$1" != "$2" ]; then
-        fail "$3: expected [$1], got [$2]"
-        return 1
-    fi
-}
-
-expect_file_has() { # file fixed-string what
-    if ! grep -qF -- "$2" "$1" 2>/dev/null; then
-        fail "$3: [$2] not in $1"
-        return 1
-    fi
-}
-
-expect_file_lacks() {
-    if grep -qF -- "$2" "$1" 2>/dev/null; then
-        fail "$3: [$2] unexpectedly in $1"
-        return 1
-    fi
-}
-
-expect_no_file() {
-    if [ -e "$1" ]; then
-        fail "$2: $1 exists"
-        return 1
-    fi
-}
+expect_eq() { [ "$1" = "$2" ] || fail "$3: expected [$1], got [$2]"; } # expected actual what
+expect_file_has() { grep -qF -- "$2" "$1" 2>/dev/null || fail "$3: [$2] not in $1"; } # file fixed-string what
+expect_file_lacks() { ! grep -qF -- "$2" "$1" 2>/dev/null || fail "$3: [$2] unexpectedly in $1"; }
+expect_no_file() { [ ! -e "$1" ] || fail "$2: $1 exists"; }
+file_has() { grep -qF -- "$2" "$1" 2>/dev/null; }
 
 # wait_until SECONDS command...: polls the command every 0.1 s until it succeeds or the deadline passes.
 wait_until() {
     local deadline=$((SECONDS + $1))
     shift
     while ! "$@" >/dev/null 2>&1; do
-        if [ $SECONDS -ge $deadline ]; then
-            return 1
-        fi
+        [ $SECONDS -lt $deadline ] || return 1
         sleep 0.1
     done
 }
-
-file_has() { grep -qF -- "$2" "$1" 2>/dev/null; }
-file_line_count_at_least() { [ -f "$1" ] && [ "$(grep -cF -- "$2" "$1")" -ge "$3" ]; }
 
 # Lines of a diagnostic log without their time stamps.
 log_bodies() { cut -c20- "$1" 2>/dev/null | tr -d '\r'; }
@@ -86,19 +60,22 @@ clear_registry() {
     true
 }
 
-# write_queue_file FILE PATH...: a queue file listing the given Unix paths as Windows paths.
+# write_queue_file FILE PATH...: a queue file listing the Unix paths as Windows paths, of 1 kB each unless
+# QUEUE_KB gives their sizes in order.
 write_queue_file() {
-    local file=$1
+    local file=$1 sizes=(${QUEUE_KB:-}) i=0 p
     shift
     {
         printf ';\r\n; Quorvane v0.33\r\n; 2026-01-01 00:00:00\r\n;\r\n'
-        local p
         for p in "$@"; do
-            printf '%d\t%s\t%s\r\n' 1 "${p##*.}" "$(winpath "$p")"
+            printf '%d\t%s\t%s\r\n' "${sizes[i++]:-1}" "${p##*.}" "$(winpath "$p")"
         done
         printf ';\r\n; %d files listed\r\n;\r\n' "$#"
     } >"$file"
 }
+
+# The data rows of a queue file, without header and footer.
+queue_rows() { grep -v '^;' "$1" | tr -d '\r'; }
 
 # start_quorvane ARGS...: starts the program in the background; QV_PID is the Wine process.
 start_quorvane() {
@@ -108,15 +85,11 @@ start_quorvane() {
 
 # Waits for the program to end; fails the scenario after the deadline.
 wait_quorvane_exit() { # seconds
-    local deadline=$((SECONDS + ${1:-20}))
-    while kill -0 "$QV_PID" 2>/dev/null; do
-        if [ $SECONDS -ge $deadline ]; then
-            fail "Quorvane did not end within ${1:-20} s"
-            kill -9 "$QV_PID" 2>/dev/null
-            return 1
-        fi
-        sleep 0.1
-    done
+    if ! wait_until "${1:-20}" eval '! kill -0 $QV_PID'; then
+        kill -9 "$QV_PID" 2>/dev/null
+        fail "Quorvane did not end within ${1:-20} s"
+        return
+    fi
     wait "$QV_PID" 2>/dev/null
     return 0
 }
@@ -141,6 +114,14 @@ probe() {
     return $rc
 }
 
+visible() { probe screenshot-ready --timeout "${1:-2}" "${@:2}" >/dev/null; }
+wait_status_window() { wait_until "${1:-20}" probe find --timeout 1; }
+
+# Waits until the queue is done: the status shows Idle and the queue field reads Empty.
+wait_queue_done() { # seconds
+    wait_until "${1:-60}" probe wait-text 1010 Empty --timeout 1 && wait_until 10 probe wait-text 1009 Idle --timeout 1
+}
+
 # Answers the exit confirmation (Yes, No or Cancel) after pressing Exit.
 # Under load, Wine now and then fails to start a process (the probe's click among them; seen once in
 # about 25 runs of a scenario): a click without a box is tried once more, with a note, before it fails.
@@ -156,14 +137,27 @@ exit_quorvane() { # answer
 
 # A text file the stand-in detector reads as its script.
 write_script() { # file lines...
-    local file=$1
-    shift
-    mkdir -p "$(dirname "$file")"
-    printf '%s\r\n' "$@" >"$file"
+    mkdir -p "$(dirname "$1")"
+    printf '%s\r\n' "${@:2}" >"$1"
 }
 
-# A terminated Wine process can linger as a zombie until its Linux parent reaps it; that is not running.
-standin_running() { ps -eo stat=,args= | grep -v '^Z' | grep -q '[a]ucdtect.exe'; }
+# padded_script FILE SIZE LINES...: a stand-in script padded with NUL bytes (or cut) to SIZE bytes.
+padded_script() {
+    write_script "$1" "${@:3}"
+    truncate -s "$2" "$1"
+}
+
+# standin_running [TEXT]: a stand-in detector of this scenario's program directory runs (other runs may share
+# the machine), with TEXT in its command line. A terminated Wine process can linger as a zombie until its Linux
+# parent reaps it; that is not running. The paths go in through the environment, so awk never finds itself.
+standin_running() {
+    ps -eo stat=,args= | UNIX="$PROG/aucdtect.exe" WINDOWS="$PROGW\\aucdtect.exe" TEXT="${1:-}" awk '
+        function has(s) { return index(tolower($0), tolower(s)) > 0 }
+        $1 !~ /^Z/ && (has(ENVIRON["UNIX"]) || has(ENVIRON["WINDOWS"])) && (ENVIRON["TEXT"] == "" || has(ENVIRON["TEXT"])) {
+            found = 1
+        }
+        END { exit !found }'
+}
 
 # add_decoder TYPE: the stand-in decoder for TYPE (flac, ape, wv, shn) in the program directory.
 add_decoder() {
@@ -172,72 +166,17 @@ add_decoder() {
 }
 
 reg_set_dword() { wine reg add 'HKLM\SOFTWARE\Quorvane' /v "$1" /t REG_DWORD /d "$2" /f >/dev/null 2>&1; }
-reg_set_string() { wine reg add 'HKLM\SOFTWARE\Quorvane' /v "$1" /t REG_SZ /d "$2" /f >/dev/null 2>&1; }
 # The value's data as reg query prints it (numbers as 0x...), or nothing.
 reg_get() {
     wine reg query 'HKLM\SOFTWARE\Quorvane' /v "$1" 2>/dev/null | tr -d '\r' |
         awk -v name="$1" 'index($0, name) { sub(/^[ ]*/, ""); sub(name, ""); sub(/^[ ]*REG_[A-Z_]+[ ]*/, ""); print; exit }'
 }
 
-# A result log without its time-stamp line (line 2), for exact comparison.
-result_log_without_stamp() { sed '2d' "$1"; }
-
-# Waits until the queue is done: the status shows Idle and the queue field reads Empty.
-wait_queue_done() { # seconds
-    wait_until "${1:-60}" probe wait-text 1010 Empty --timeout 1 && wait_until 10 probe wait-text 1009 Idle --timeout 1
-}
-
-# padded_script FILE SIZE LINES...: a stand-in script padded with NUL bytes to SIZE bytes.
-padded_script() {
-    local file=$1 size=$2
-    shift 2
-    write_script "$file" "$@"
-    local have
-    have=$(stat -c %s "$file")
-    [ "$size" -gt "$have" ] && head -c $((size - have)) /dev/zero >>"$file"
-    truncate -s "$size" "$file"
-}
-
-# The data rows of a queue file, without header and footer.
-queue_rows() { grep -v '^;' "$1" | tr -d '\r'; }
-
-wait_status_window() { wait_until "${1:-20}" probe find --timeout 1; }
-
 # shot NAME [WINDOW_CAPTION]: a PNG of the screen (cropped to the window when its caption is given).
 shot() {
     mkdir -p "$E2E_OUT/screenshots"
-    local out="$E2E_OUT/screenshots/$1.png"
-    if [ -n "${2:-}" ]; then
-        local id
-        id=$(xwininfo -root -tree 2>/dev/null | grep -F "\"$2\"" | awk '{print $1}' | head -1)
-        [ -n "$id" ] && import -window "$id" "$out" 2>/dev/null && return
-    fi
+    local out="$E2E_OUT/screenshots/$1.png" id
+    [ -n "${2:-}" ] && id=$(xwininfo -root -tree 2>/dev/null | grep -F "\"$2\"" | awk '{print $1}' | head -1)
+    [ -n "${id:-}" ] && import -window "$id" "$out" 2>/dev/null && return
     import -window root "$out" 2>/dev/null || fail "screenshot $1 failed"
-}
-
-visible() { probe screenshot-ready --timeout "${1:-2}" "${@:2}" >/dev/null; }
-
-# queue_generated_files COUNT PER_FOLDER SCRIPT_LINE: COUNT stand-in files, PER_FOLDER to a folder, all with the
-# same script, listed in the saved queue; FILES holds them.
-queue_generated_files() {
-    local i
-    FILES=()
-    for i in $(seq 1 "$1"); do
-        write_script "$MUSIC/D$((i / $2))/f$i.wav" "$3"
-        FILES+=("$MUSIC/D$((i / $2))/f$i.wav")
-    done
-    write_queue_file "$PROG/Queue.log" "${FILES[@]}"
-}
-
-# Starts the program on its saved queue, waits for the queue to be done, checks that every file of FILES has
-# its verdict line, and exits.
-finish_queue_and_expect_every_file_checked() { # seconds
-    start_quorvane
-    wait_queue_done "$1" || fail "the rest of the queue was not finished"
-    local f
-    for f in "${FILES[@]}"; do
-        grep -qF "[2/2] $(winpath "$f")" "$PROG/Detect.log" || fail "never checked: $f"
-    done
-    exit_quorvane yes
-    wait_quorvane_exit 20
 }

@@ -1,5 +1,5 @@
 #pragma once
-// Shared by the fuzz targets: how a broken property is reported, and how one input becomes several texts.
+// Shared by the fuzz targets: a broken property aborts with its name, so libFuzzer keeps the input.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -9,20 +9,18 @@
 
 namespace qvfuzz {
 
-// Names the property and aborts, so libFuzzer keeps the input as a finding.
 inline void require(bool holds, const char* property) {
-    if (holds)
-        return;
-    std::fprintf(stderr, "property failed: %s\n", property);
-    std::abort();
+    if (!holds) {
+        std::fprintf(stderr, "property failed: %s\n", property);
+        std::abort();
+    }
 }
 
 inline std::string asText(const std::uint8_t* data, std::size_t size) {
     return std::string(reinterpret_cast<const char*>(data), size);
 }
 
-// The input cut at NUL bytes into exactly count texts: missing ones are empty, NULs after the last cut are
-// dropped. The texts stand for C strings of the program, so a NUL never belongs inside one.
+// The input cut at NUL bytes into count texts; they stand for the program's C strings, which hold no NUL.
 inline std::vector<std::string> nulSeparated(const std::uint8_t* data, std::size_t size, std::size_t count) {
     std::vector<std::string> parts(count);
     std::size_t part = 0;
@@ -35,7 +33,7 @@ inline std::vector<std::string> nulSeparated(const std::uint8_t* data, std::size
     return parts;
 }
 
-// Occurrences of needle in text; the needles used here cannot overlap themselves.
+// Occurrences of a needle that cannot overlap itself.
 inline std::size_t countOf(const std::string& text, const std::string& needle) {
     std::size_t count = 0;
     for (std::size_t at = text.find(needle); at != std::string::npos; at = text.find(needle, at + needle.size()))

@@ -1,6 +1,6 @@
 #!/bin/bash
-# Builds a libFuzzer target for every reader of outside input and runs each for a bounded time.
-# Exits non-zero when any target finds a crash, a sanitizer report or a broken property, and names it.
+# Builds a libFuzzer target for every reader of outside input and runs each for a bounded time; exits non-zero
+# and names the target when one finds a crash, a sanitizer report or a broken property.
 # Usage: run.sh SECONDS [BUILD_DIR]   (SECONDS per target; default build dir: <repo>/build/fuzz)
 set -euo pipefail
 seconds=${1:?usage: run.sh SECONDS [BUILD_DIR]}
@@ -8,7 +8,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
 build=${2:-$root/build/fuzz}
 mkdir -p "$build"
-build=$(cd "$build" && pwd)
+cd "$build"
 
 # Target, longest input, and the product sources it reads through beyond src/common.
 targets=(
@@ -17,74 +17,44 @@ targets=(
     "EstimateFile 4096 estimate/EstimateFile.cpp estimate/TypeRecord.cpp estimate/TimeEstimate.cpp"
     "VerdictReader 4096 engine/VerdictReader.cpp"
     "SplitArgument 2048"
-    "ExpandTemplate 1024 engine/DecoderTable.cpp"
     "DecoderValue 1024 engine/DecoderTable.cpp"
 )
-
-# The portable common code, native twins (*_posix.cpp) included, plus every target's own sources.
-sources=()
-for file in "$root"/src/common/*.cpp; do
-    sources+=("${file#"$root"/src/}")
-done
-for entry in "${targets[@]}"; do
-    read -r -a fields <<<"$entry"
-    sources+=("${fields[@]:2}")
-done
-
-# A generated ninja file gives header dependencies and a two-job build for free.
-flags="-std=c++17 -O1 -g -fno-omit-frame-pointer -fsanitize=address,undefined -fno-sanitize-recover=all -Wall -Wextra"
+# A generated ninja file gives header dependencies and a two-job build; the portable common code (native twins
+# *_posix.cpp included) and every target's sources go into one library.
+sources=$(cd "$root/src" && { ls common/*.cpp; printf '%s\n' "${targets[@]}" | cut -d' ' -f3- | tr ' ' '\n'; } | sort -u)
 {
-    echo "cflags = $flags -I$root/src"
+    echo "cflags = -std=c++17 -O1 -g -fno-omit-frame-pointer -fsanitize=address,undefined -fno-sanitize-recover=all"
     echo "rule cc"
-    echo "  command = clang++ \$cflags \$extra -fsanitize=fuzzer-no-link -MD -MF \$out.d -c \$in -o \$out"
+    echo "  command = clang++ \$cflags -Wall -Wextra -I$root/src -fsanitize=fuzzer-no-link -MD -MF \$out.d -c \$in -o \$out"
     echo "  depfile = \$out.d"
     echo "  deps = gcc"
     echo "rule archive"
     echo "  command = rm -f \$out && ar rcs \$out \$in"
     echo "rule link"
     echo "  command = clang++ \$cflags -fsanitize=fuzzer \$in -o \$out -pthread"
-    objects=()
-    for source in $(printf '%s\n' "${sources[@]}" | sort -u); do
-        echo "build obj/${source%.cpp}.o: cc $root/src/$source"
-        objects+=("obj/${source%.cpp}.o")
-    done
-    echo "build libqvfuzz.a: archive ${objects[*]}"
+    for source in $sources; do echo "build obj/${source%.cpp}.o: cc $root/src/$source"; done
+    echo "build libqvfuzz.a: archive $(for source in $sources; do printf 'obj/%s.o ' "${source%.cpp}"; done)"
     for entry in "${targets[@]}"; do
-        read -r name _ <<<"$entry"
-        echo "build obj/fuzz/${name}Fuzz.o: cc $here/${name}Fuzz.cpp"
-        echo "  extra = -Werror"
-        echo "build ${name}Fuzz: link obj/fuzz/${name}Fuzz.o libqvfuzz.a"
+        echo "build obj/fuzz/${entry%% *}Fuzz.o: cc $here/${entry%% *}Fuzz.cpp"
+        echo "build ${entry%% *}Fuzz: link obj/fuzz/${entry%% *}Fuzz.o libqvfuzz.a"
     done
-} >"$build/build.ninja.new"
-mv "$build/build.ninja.new" "$build/build.ninja"
-if ! nice -n 10 ninja -C "$build" -j2 >"$build/build.log" 2>&1; then
-    cat "$build/build.log"
-    echo "fuzz build failed"
-    exit 1
-fi
+} >build.ninja
+nice -n 10 ninja -j2 >build.log 2>&1 || { cat build.log; echo "fuzz build failed"; exit 1; }
 
-cd "$build"
 mkdir -p findings logs
 failed=()
 for entry in "${targets[@]}"; do
     read -r name maxLength _ <<<"$entry"
-    # The committed seeds stay as they are; new inputs collect in the build folder.
-    mkdir -p "corpus/$name"
-    for seed in "$here/seeds/$name"/*; do
-        [ -e "corpus/$name/$(basename "$seed")" ] || cp "$seed" "corpus/$name/"
-    done
+    mkdir -p "corpus/$name" # new inputs collect here; the committed seeds stay as they are
+    cp -n "$here/seeds/$name"/* "corpus/$name/"
     if nice -n 10 "./${name}Fuzz" -max_total_time="$seconds" -max_len="$maxLength" -timeout=10 -rss_limit_mb=2048 \
         -print_final_stats=1 -artifact_prefix="findings/$name-" "corpus/$name" >"logs/$name.log" 2>&1; then
-        runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "logs/$name.log")
-        echo "fuzz $name: ok, ${runs:-?} runs"
+        echo "fuzz $name: ok, $(sed -n 's/^stat::number_of_executed_units: *//p' "logs/$name.log") runs"
     else
         tail -n 40 "logs/$name.log"
         echo "fuzz $name: FAILED (log $build/logs/$name.log, input in $build/findings/)"
         failed+=("$name")
     fi
 done
-if [ ${#failed[@]} -gt 0 ]; then
-    echo "fuzz findings in: ${failed[*]}"
-    exit 1
-fi
+[ ${#failed[@]} -eq 0 ] || { echo "fuzz findings in: ${failed[*]}"; exit 1; }
 echo "fuzz: all ${#targets[@]} targets ran ${seconds}s without a finding"

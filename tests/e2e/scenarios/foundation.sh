@@ -1,4 +1,4 @@
-# Start-up without a detector, detection passes and verdicts, large output, exit and pause during a pass.
+# Start-up without a detector; passes, verdicts and result logs; pause, the tray menu and exit during a pass.
 
 scenario_missing_detector_ends_after_the_message() {
     new_program_dir missing-detector
@@ -14,80 +14,76 @@ scenario_missing_detector_ends_after_the_message() {
     expect_no_file "$PROG/Detect.log" "no detect log"
 }
 
-scenario_verdicts_of_three_files_in_two_directories() {
+scenario_verdicts_and_result_logs_of_three_files_in_two_directories() {
     new_program_dir three-files
-    local one="$MUSIC/A/one.wav" two="$MUSIC/A/two.wav" three="$MUSIC/B/three.wav"
+    local a="$MUSIC/A" one="$MUSIC/A/one.wav" two="$MUSIC/A/two.wav" three="$MUSIC/B/three.wav"
     write_script "$one" "m0 sleep=1500 verdict=cdda:97" "m1 verdict=mpeg:80"
     write_script "$two" "m* verdict=none"
     write_script "$three" "m0 verdict=unqualified" "m1 verdict=cdda:100" "m2 verdict=cdda:100"
+    echo old >"$a/kelvra.050.log" # an earlier run's log, which goes
     write_queue_file "$PROG/Queue.log" "$one" "$two" "$three"
     start_quorvane
     wait_until 20 probe wait-text 1009 "Checking (Pass 1)" --timeout 1 || fail "status never showed Checking (Pass 1)"
-    wait_until 60 file_line_count_at_least "$PROG/Detect.log" "three.wav" 1 || fail "third file never finished"
+    wait_until 60 file_has "$PROG/Detect.log" "three.wav" || fail "third file never finished"
     wait_until 10 probe wait-text 1009 "Idle" --timeout 1 || fail "status not Idle after the queue"
-    local expected
-    expected=$(printf ' -  59%% [2/2] %s\n -  -1%% [0/12] %s\n - 100%% [2/3] %s' \
-        "$(winpath "$one")" "$(winpath "$two")" "$(winpath "$three")")
-    expect_eq "$expected" "$(log_bodies "$PROG/Detect.log" | grep '%')" "Detect.log verdict lines"
+    expect_eq "$(printf ' -  59%% [2/2] %s\n -  -1%% [0/12] %s\n - 100%% [2/3] %s' \
+        "$(winpath "$one")" "$(winpath "$two")" "$(winpath "$three")")" \
+        "$(log_bodies "$PROG/Detect.log" | grep '%')" "Detect.log verdict lines"
     expect_file_has "$PROG/System.log" "Checking $(winpath "$one") pass 2" "pass line"
     expect_file_has "$PROG/System.log" "Checking $(winpath "$two") pass 12" "twelfth pass line"
     expect_file_lacks "$PROG/System.log" "Checking $(winpath "$two") pass 13" "no thirteenth pass"
     # The detector's exact command line and current directory, as the stand-in recorded them.
     expect_file_has "$PROG/standin-calls.txt" "\"$PROGW\\aucdtect.exe\" -m1 \"$(winpath "$one")\"	$PROGW" \
         "detector command line"
+    expect_eq "$(printf '%s\r\n' "Quorvane by the Quorvane developers v0.33 *** BETA ***" "" "Directory: A" "" \
+        "01   one.wav    59%" "02   two.wav    N/A  (0/12 pass)" "" "Total file(s): 2" "Unknown file(s): 1" "" \
+        "Summary: 59% CDDA")" "$(sed 2d "$a/kelvra.059.log")" "result log"
+    expect_eq "kelvra.059.log one.wav two.wav" "$(cd "$a" && echo *)" "files of A"
+    expect_file_has "$PROG/Detect.log" "Renaming log file to: $(winpath "$a")\\kelvra.059.log" "rename line"
+    expect_file_has "$MUSIC/B/kelvra.100.log" "01   three.wav   100%  (2/3 pass)" "result row with its passes"
     expect_eq "Empty" "$(probe text 1010)" "queue field"
     exit_quorvane yes
     wait_quorvane_exit 20
     expect_no_file "$PROG/Queue.log" "queue erased on Yes"
 }
 
-scenario_megabytes_of_detector_output_before_the_verdict() {
-    new_program_dir big-output
-    local file="$MUSIC/A/big.wav"
-    write_script "$file" "m* noise=3145728 verdict=cdda:88"
-    write_queue_file "$PROG/Queue.log" "$file"
-    start_quorvane
-    wait_until 60 file_has "$PROG/Detect.log" "[2/2] $(winpath "$file")" || fail "verdict after 3 MiB not read"
-    expect_file_has "$PROG/Detect.log" " -  88% [2/2] $(winpath "$file")" "verdict value"
-    exit_quorvane yes
-    wait_quorvane_exit 20
-}
-
-scenario_exit_during_a_pass_terminates_the_detector_and_keeps_the_entry() {
-    new_program_dir exit-during-pass
-    local file="$MUSIC/A/hang.wav"
-    write_script "$file" "m* noise=4096 hang"
-    write_queue_file "$PROG/Queue.log" "$file"
-    start_quorvane
-    wait_until 20 standin_running || fail "detector never started"
-    wait_until 10 test -f "$PROG/KelvrA_"*.log || true
-    exit_quorvane no
-    wait_quorvane_exit 25 || return
-    expect_file_has "$PROG/System.log" "Terminating process" "terminate line"
-    expect_file_has "$PROG/System.log" "Worker thread finished normally" "worker finished"
-    expect_file_has "$PROG/Queue.log" "$(winpath "$file")" "entry kept in the saved queue"
-    if ls "$PROG"/KelvrA_* >/dev/null 2>&1; then fail "scratch files left: $(ls "$PROG"/KelvrA_*)"; fi
-    if standin_running; then fail "detector still running after exit"; fi
-}
-
-scenario_pause_suspends_the_pass_and_resume_continues_it() {
-    new_program_dir pause-resume
-    local file="$MUSIC/A/slow.wav"
-    write_script "$file" "m* sleep=2000 verdict=cdda:90"
-    write_queue_file "$PROG/Queue.log" "$file"
+# The tray menu's commands are posted as the menu delivers them to the window.
+scenario_pause_from_the_menu_suspends_the_pass_and_exit_during_a_pass_keeps_the_entry() {
+    new_program_dir pause-and-exit
+    local slow="$MUSIC/A/slow.wav" hang="$MUSIC/A/hang.wav"
+    write_script "$slow" "m* sleep=2000 verdict=cdda:90"
+    write_script "$hang" "m* noise=4096 hang"
+    write_queue_file "$PROG/Queue.log" "$slow" "$hang"
     start_quorvane
     wait_until 20 probe wait-text 1009 "Checking (Pass 1)" --timeout 1 || fail "first pass never shown"
-    probe click 1003 >/dev/null
+    probe click 1000 >/dev/null # Hide
+    probe post WM_COMMAND 88 0 >/dev/null # Pause
     wait_until 10 file_has "$PROG/System.log" "Suspending worker thread" || fail "child not suspended"
-    expect_eq "Paused" "$(probe wait-text 1009 Paused --timeout 5)" "status while paused"
-    # Well past the pass's own 2 s, a suspended detector must not have finished.
-    sleep 3
+    probe post WM_COMMAND 87 0 >/dev/null # Show
+    visible 5 || fail "Show did not show"
+    expect_eq "Paused Resume" "$(probe text 1009) $(probe text 1003)" "status and button follow the menu"
+    sleep 3 # the point of the test: well past the pass's own 2 s, a suspended detector must not have finished
     expect_file_lacks "$PROG/Detect.log" "slow.wav" "pass finished while suspended"
     probe post WM_APP+6 95 0 >/dev/null
     wait_until 10 file_has "$PROG/System.log" "Unknown priority level" || fail "no unknown-priority line"
-    probe click 1003 >/dev/null
+    probe post WM_COMMAND 91 0 >/dev/null # Normal priority
+    wait_until 10 file_has "$PROG/System.log" "Entering NORMAL priority level" || fail "Normal not applied"
+    probe post WM_COMMAND 86 0 >/dev/null # About
+    visible 10 --window "About Quorvane" || fail "About from the menu"
+    probe click 1006 --window "About Quorvane" >/dev/null
+    probe wait-gone --window "About Quorvane" >/dev/null
+    probe click 1003 >/dev/null # Resume
     wait_until 10 file_has "$PROG/System.log" "Resuming worker thread" || fail "child not resumed"
-    wait_until 30 file_has "$PROG/Detect.log" " -  90% [2/2] $(winpath "$file")" || fail "verdict after resume"
-    exit_quorvane yes
-    wait_quorvane_exit 20
+    wait_until 30 file_has "$PROG/Detect.log" " -  90% [2/2] $(winpath "$slow")" || fail "verdict after resume"
+    wait_until 20 standin_running || fail "hanging detector never started"
+    wait_until 10 test -f "$PROG/KelvrA_"*.log || true
+    probe post WM_COMMAND 85 0 >/dev/null # Exit
+    probe answer no --caption "Confirm exit" >/dev/null || fail "no exit question from the menu"
+    wait_quorvane_exit 25 || return
+    expect_file_has "$PROG/System.log" "Terminating process" "terminate line"
+    expect_file_has "$PROG/System.log" "Worker thread finished normally" "worker finished"
+    expect_eq "$(winpath "$hang")" "$(queue_rows "$PROG/Queue.log" | cut -f3)" "the entry in work is kept"
+    if ls "$PROG"/KelvrA_* >/dev/null 2>&1; then fail "scratch files left: $(ls "$PROG"/KelvrA_*)"; fi
+    wait_until 5 eval '! standin_running' || fail "detector still running after exit"
+    expect_eq "0x5b" "$(reg_get Priority)" "priority saved"
 }

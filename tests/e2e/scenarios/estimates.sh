@@ -1,4 +1,4 @@
-# Learned time estimates across two runs, and a detector that never ends.
+# Learned time estimates across two runs.
 
 # Seconds shown in an estimate field ("Almost" is 1, "mm:ss" otherwise).
 field_seconds() {
@@ -15,11 +15,7 @@ scenario_estimates_learned_in_one_run_are_what_the_next_run_shows() {
     write_script "$d/small.wav" "m* sleep=1000 verdict=cdda:90"
     write_script "$d/middle.wav" "m* sleep=2000 verdict=cdda:90"
     write_script "$d/large.wav" "m* sleep=3000 verdict=cdda:90"
-    {
-        printf ';\r\n; Quorvane v0.33\r\n; 2026-01-01 00:00:00\r\n;\r\n'
-        printf '100\twav\t%s\r\n200\twav\t%s\r\n300\twav\t%s\r\n' \
-            "$(winpath "$d/small.wav")" "$(winpath "$d/middle.wav")" "$(winpath "$d/large.wav")"
-    } >"$PROG/Queue.log"
+    QUEUE_KB="100 200 300" write_queue_file "$PROG/Queue.log" "$d/small.wav" "$d/middle.wav" "$d/large.wav"
     start_quorvane
     wait_until 90 test -f "$d/kelvra.090.log" || fail "first run did not finish"
     exit_quorvane yes
@@ -38,10 +34,7 @@ scenario_estimates_learned_in_one_run_are_what_the_next_run_shows() {
     reg_set_dword "Use Intelligent ETA" 1
     write_script "$d/head.wav" "m* sleep=600000 verdict=cdda:90"
     write_script "$d/queued.wav" "m* verdict=cdda:90"
-    {
-        printf ';\r\n; Quorvane v0.33\r\n; 2026-01-01 00:00:00\r\n;\r\n'
-        printf '150\twav\t%s\r\n250\twav\t%s\r\n' "$(winpath "$d/head.wav")" "$(winpath "$d/queued.wav")"
-    } >"$PROG/Queue.log"
+    QUEUE_KB="150 250" write_queue_file "$PROG/Queue.log" "$d/head.wav" "$d/queued.wav"
     start_quorvane
     wait_until 20 probe wait-text 1009 "Checking (Pass 1)" --timeout 1 || fail "second run not checking"
     # The queued rest is the estimate for the type's whole queued size (400 kB) as one file, from the
@@ -67,20 +60,4 @@ scenario_estimates_learned_in_one_run_are_what_the_next_run_shows() {
     [ "$current_seconds" -le "$expected_current" ] || fail "current estimate $eta above its sample $expected_current s"
     exit_quorvane yes
     wait_quorvane_exit 20
-}
-
-scenario_a_detector_that_never_ends_is_stopped_after_the_pass_timeout() {
-    new_program_dir pass-timeout
-    reg_set_dword "Detect Pass Timeout" 2
-    write_script "$MUSIC/A/stuck.wav" "m* hang"
-    write_script "$MUSIC/A/fine.wav" "m* verdict=cdda:75"
-    write_queue_file "$PROG/Queue.log" "$MUSIC/A/stuck.wav" "$MUSIC/A/fine.wav"
-    start_quorvane
-    wait_until 90 file_has "$PROG/Detect.log" "fine.wav" || fail "queue stuck behind a hanging detector"
-    expect_file_has "$PROG/Detect.log" " -  -1% [0/12] $(winpath "$MUSIC/A/stuck.wav")" "twelve timed-out passes"
-    expect_eq "12" "$(grep -c "Pass timed out after 2 sec" "$PROG/System.log")" "timeout lines"
-    if standin_running; then fail "a timed-out detector is still running"; fi
-    exit_quorvane yes
-    wait_quorvane_exit 20
-    expect_eq "0x2" "$(reg_get "Detect Pass Timeout")" "timeout kept in the registry"
 }

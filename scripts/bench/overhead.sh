@@ -1,6 +1,8 @@
 # Orchestration overhead: Quorvane checking N files x 2 passes with a stand-in detector that answers at
 # once, against a bare loop that starts the same detector 2N times the same way. Sourced by scripts/bench.sh.
 
+verdict_lines_at_least() { [ -f "$1" ] && [ "$(grep -cF '[2/2]' "$1")" -ge "$2" ]; } # file count
+
 bench_overhead() {
     local n=${1:-100}
     local root="$BENCH_OUT/overhead"
@@ -23,7 +25,7 @@ bench_overhead() {
     local start end quorvane_seconds loop_seconds
     start=$(date +%s.%N)
     start_quorvane
-    wait_until 3600 file_line_count_at_least "$PROG/Detect.log" "[2/2]" "$n" || echo "overhead: not all files finished"
+    wait_until 3600 verdict_lines_at_least "$PROG/Detect.log" "$n" || echo "overhead: not all files finished"
     end=$(date +%s.%N)
     quorvane_seconds=$(echo "$end - $start" | bc -l)
     wineserver -k # a benchmark needs no orderly exit
