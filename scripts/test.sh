@@ -48,6 +48,14 @@ else
     record "layer includes" 0 1
 fi
 
+echo "== format (the tree's .clang-format)"
+if git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror >build/format.log 2>&1; then
+    record "clang-format" 1 0
+else
+    grep -E 'error:' build/format.log | head -20
+    record "clang-format" 0 1
+fi
+
 echo "== native build (sanitizers)"
 if build build/native -DQV_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug; then
     for exe in build/native/bin/*_tests; do

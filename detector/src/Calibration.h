@@ -6,11 +6,7 @@
 // Reproduce with detector/bench/calibrate.sh (corpus, seed and version are named there).
 namespace qvdet {
 inline constexpr double kCalibratedWeights[] = {
-    4.528990,
-    4.510283,
-    -0.269086,
-    0.100418,
-    0.524338,
+    4.528990, 4.510283, -0.269086, 0.100418, 0.524338,
 };
 inline constexpr double kCalibratedBias = -1.764987;
 } // namespace qvdet

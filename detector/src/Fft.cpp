@@ -4,7 +4,9 @@
 
 namespace qvdet {
 
-bool isPowerOfTwo(std::size_t value) { return value >= 2 && (value & (value - 1)) == 0; }
+bool isPowerOfTwo(std::size_t value) {
+    return value >= 2 && (value & (value - 1)) == 0;
+}
 
 Fft::Fft(std::size_t size) : size_(size), bitReversed_(size) {
     // Twiddles of every stage laid out one stage after the other, so each stage reads them in sequence.

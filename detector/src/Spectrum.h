@@ -10,7 +10,7 @@ struct BinLayout {
     std::size_t frameSize = 0;
     std::size_t hop = 0;
     double binHz = 0.0;
-    std::size_t topBin = 0;    // bins [0, topBin) are analysed
+    std::size_t topBin = 0;     // bins [0, topBin) are analysed
     std::size_t edgeLowBin = 0; // lowest bin where an edge is looked for
     std::size_t holeLowBin = 0; // lowest bin of the hole bands
     std::size_t holeBandBins = 0;
@@ -19,10 +19,10 @@ struct BinLayout {
 BinLayout binLayoutFor(unsigned sampleRate);
 
 struct Edge {
-    std::size_t bin = 0;   // first bin above the content
-    double depthDb = 0.0;  // content just below the edge against the loudest level anywhere above it
-    double slopeDb = 0.0;  // fall across the edge within a few bins: large for a brick wall
-    double aboveDb = 0.0;  // loudest level above the edge, over the floor
+    std::size_t bin = 0;  // first bin above the content
+    double depthDb = 0.0; // content just below the edge against the loudest level anywhere above it
+    double slopeDb = 0.0; // fall across the edge within a few bins: large for a brick wall
+    double aboveDb = 0.0; // loudest level above the edge, over the floor
 };
 
 // levelsDb: level per bin in dB over the floor. Looks for the bin that best separates content below from

@@ -11,14 +11,18 @@ constexpr std::uint16_t kFormatFloat = 0x0003;
 constexpr std::uint16_t kFormatExtensible = 0xFFFE;
 constexpr std::uint32_t kUnknownSize = 0xFFFFFFFFu;
 
-std::uint16_t u16(const std::uint8_t* p) { return static_cast<std::uint16_t>(p[0] | (p[1] << 8)); }
+std::uint16_t u16(const std::uint8_t* p) {
+    return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
+}
 
 std::uint32_t u32(const std::uint8_t* p) {
     return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
            (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
 }
 
-bool hasId(const std::uint8_t* p, const char* id) { return std::memcmp(p, id, 4) == 0; }
+bool hasId(const std::uint8_t* p, const char* id) {
+    return std::memcmp(p, id, 4) == 0;
+}
 
 WavHeader failure(std::string error) {
     WavHeader header;
@@ -220,9 +224,9 @@ bool WavPcmSource::readFrames(std::uint64_t first, std::size_t count, std::vecto
                 u |= static_cast<std::uint32_t>(p[b]) << (8 * b);
             }
             const std::uint32_t sign = std::uint32_t{1} << (bytesPerSample * 8 - 1);
-            const std::int64_t signedValue =
-                (u & sign) ? static_cast<std::int64_t>(u) - (static_cast<std::int64_t>(sign) << 1)
-                           : static_cast<std::int64_t>(u);
+            const std::int64_t signedValue = (u & sign)
+                                                 ? static_cast<std::int64_t>(u) - (static_cast<std::int64_t>(sign) << 1)
+                                                 : static_cast<std::int64_t>(u);
             value = static_cast<double>(signedValue) * intScale;
         }
         out[i] = static_cast<float>(value);

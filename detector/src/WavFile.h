@@ -23,7 +23,7 @@ struct WavFormat {
 
 struct WavHeader {
     bool ok = false;
-    std::string error;                 // why the file cannot be read, when !ok
+    std::string error; // why the file cannot be read, when !ok
     WavFormat format;
     std::vector<std::string> warnings; // readable but damaged, e.g. a data chunk cut short
 };

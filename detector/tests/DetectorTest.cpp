@@ -30,8 +30,8 @@ public:
 
     std::filesystem::path write(const std::string& name, const Bytes& bytes) const {
         const auto file = path_ / std::filesystem::u8path(name);
-        std::ofstream(file, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                     static_cast<std::streamsize>(bytes.size()));
+        std::ofstream(file, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
         return file;
     }
     const std::filesystem::path& path() const { return path_; }

@@ -21,9 +21,9 @@ void expectWithinAndOrdered(const std::vector<Segment>& segments, std::uint64_t 
 }
 
 TEST(SegmentPlan, EveryModeStaysInsideTracksOfAnyLength) {
-    for (std::uint64_t total : {std::uint64_t{1}, std::uint64_t{kRate - 1}, std::uint64_t{kRate},
-                                std::uint64_t{kRate + 1}, std::uint64_t{3 * kRate + 17}, std::uint64_t{10 * kRate},
-                                std::uint64_t{600} * kRate + 123}) {
+    for (std::uint64_t total :
+         {std::uint64_t{1}, std::uint64_t{kRate - 1}, std::uint64_t{kRate}, std::uint64_t{kRate + 1},
+          std::uint64_t{3 * kRate + 17}, std::uint64_t{10 * kRate}, std::uint64_t{600} * kRate + 123}) {
         for (int mode : {0, 1, 2, 7, 13, 39, 40, 41, 1000000}) {
             expectWithinAndOrdered(planSegments(total, kRate, mode), total,
                                    "total " + std::to_string(total) + " mode " + std::to_string(mode));

@@ -88,7 +88,9 @@ bool solve(std::vector<std::vector<double>> a, std::vector<double> b, std::vecto
     return true;
 }
 
-double featureOf(const Sample& s, std::size_t i) { return i < qvdet::kModelInputs ? s.input[i] : 1.0; }
+double featureOf(const Sample& s, std::size_t i) {
+    return i < qvdet::kModelInputs ? s.input[i] : 1.0;
+}
 
 } // namespace
 

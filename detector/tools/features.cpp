@@ -57,8 +57,8 @@ int main(int argc, char** argv) {
                              : -1.0;
         std::printf("%s\t%s\t%s\t%s\t%.1f\t%.2f\t%.2f\t%.2f\t%.5f\t%.3f\t%.3f\t%.4f\t%.5f\t%.5f\t%.4f\t%s\n",
                     rowHalf.c_str(), label.c_str(), group.c_str(),
-                    analysis.outcome == qvdet::Outcome::Qualified ? "ok" : "unqualified",
-                    f.edgeHz, f.depthDb, f.slopeDb, f.aboveDb, f.holeRatio, f.stability,
+                    analysis.outcome == qvdet::Outcome::Qualified ? "ok" : "unqualified", f.edgeHz, f.depthDb,
+                    f.slopeDb, f.aboveDb, f.holeRatio, f.stability,
                     static_cast<double>(header.format.frameCount) / header.format.sampleRate, cpu, f.sparseHigh,
                     f.sparseMid, p, path.c_str());
     }

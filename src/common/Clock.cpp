@@ -4,9 +4,13 @@
 
 namespace qv {
 
-int64_t nowSeconds() { return static_cast<int64_t>(std::time(nullptr)); }
+int64_t nowSeconds() {
+    return static_cast<int64_t>(std::time(nullptr));
+}
 
-std::string localTimestamp() { return localTimestamp(nowSeconds()); }
+std::string localTimestamp() {
+    return localTimestamp(nowSeconds());
+}
 
 std::string localTimestamp(int64_t secondsSinceEpoch) {
     std::time_t t = static_cast<std::time_t>(secondsSinceEpoch);

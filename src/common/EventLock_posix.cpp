@@ -10,7 +10,11 @@ struct EventLock::State {
 
 EventLock::EventLock() : state_(std::make_unique<State>()) {}
 EventLock::~EventLock() = default;
-void EventLock::enter() { state_->mutex.lock(); }
-void EventLock::leave() { state_->mutex.unlock(); }
+void EventLock::enter() {
+    state_->mutex.lock();
+}
+void EventLock::leave() {
+    state_->mutex.unlock();
+}
 
 } // namespace qv

@@ -16,7 +16,9 @@ std::string stripLeadingBlanks(const std::string& text, std::size_t from) {
     return text.substr(pos);
 }
 
-char asciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char asciiLower(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 } // namespace
 
@@ -102,7 +104,9 @@ int32_t parseDecimal(const char* text) {
     return static_cast<int32_t>(value);
 }
 
-int32_t roundedMean(int64_t sum, int64_t n) { return static_cast<int32_t>((sum + n / 2) / n); }
+int32_t roundedMean(int64_t sum, int64_t n) {
+    return static_cast<int32_t>((sum + n / 2) / n);
+}
 
 std::string formatText(const char* format, ...) {
     va_list args;

@@ -34,7 +34,9 @@ bool equalsIgnoreCase(const std::string& a, const std::string& b);
 // Reads a number the way atoi does: leading blanks, an optional sign, digits; no digits give 0.
 // Values beyond 32 bits saturate instead of overflowing.
 int32_t parseDecimal(const char* text);
-inline int32_t parseDecimal(const std::string& text) { return parseDecimal(text.c_str()); }
+inline int32_t parseDecimal(const std::string& text) {
+    return parseDecimal(text.c_str());
+}
 
 // Rounded mean (sum + n / 2) / n in signed integer arithmetic; n must be positive.
 int32_t roundedMean(int64_t sum, int64_t n);
@@ -46,6 +48,7 @@ std::string fileCountText(int32_t count);
 #if defined(__GNUC__) || defined(__clang__)
 __attribute__((format(printf, 1, 2)))
 #endif
-std::string formatText(const char* format, ...);
+std::string
+formatText(const char* format, ...);
 
 } // namespace qv

@@ -38,8 +38,8 @@ std::vector<QueueEntry> parseQueueFile(const std::string& content) {
             entry.path = first;
         } else {
             std::size_t secondTab = line.find('\t', firstTab + 1);
-            entry.type = line.substr(firstTab + 1, secondTab == std::string::npos ? std::string::npos
-                                                                                  : secondTab - firstTab - 1);
+            entry.type = line.substr(firstTab + 1,
+                                     secondTab == std::string::npos ? std::string::npos : secondTab - firstTab - 1);
             entry.path = secondTab == std::string::npos ? first : line.substr(line.rfind('\t') + 1);
         }
         entries.push_back(std::move(entry));

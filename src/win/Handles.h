@@ -8,8 +8,7 @@
 namespace qv::win {
 
 // A generic owner: Traits gives the empty value, the validity test and the close call.
-template <typename Traits>
-class UniqueResource {
+template <typename Traits> class UniqueResource {
 public:
     using Value = typename Traits::Value;
 
@@ -75,8 +74,7 @@ using UniqueFindHandle = UniqueResource<FindHandleTraits>;
 using UniqueMenu = UniqueResource<MenuTraits>;
 
 // A COM interface pointer released on destruction.
-template <typename T>
-class ComPtr {
+template <typename T> class ComPtr {
 public:
     ComPtr() = default;
     ~ComPtr() { reset(); }

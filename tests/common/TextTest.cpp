@@ -21,10 +21,10 @@ TEST(SplitArgument, FollowsTheTableOfCommandLineCases) {
         {"a b c", "a", "b c"},
         {"a    b", "a", "b"},
         {"\"D:\\My Music\" x.flac", "D:\\My Music", "x.flac"},
-        {"\"a\"b c", "a", "b c"},          // text right after the closing quote stays in the rest
-        {"\"unclosed rest", "\"unclosed rest", ""}, // malformed: the whole text, quote included
-        {"\"\" x", "\"\" x", ""},            // empty quoted argument is malformed
-        {" leading", " leading", ""},        // a blank at position 0 is malformed
+        {"\"a\"b c", "a", "b c"},                    // text right after the closing quote stays in the rest
+        {"\"unclosed rest", "\"unclosed rest", ""},  // malformed: the whole text, quote included
+        {"\"\" x", "\"\" x", ""},                    // empty quoted argument is malformed
+        {" leading", " leading", ""},                // a blank at position 0 is malformed
         {"tab\tinside next", "tab\tinside", "next"}, // only the blank separates
         {"\"Z:\\path\\Quorvane.exe\" a \"b c\"", "Z:\\path\\Quorvane.exe", "a \"b c\""},
         {"x   ", "x", ""},

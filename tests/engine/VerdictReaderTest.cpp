@@ -15,11 +15,11 @@ TEST(ReadVerdict, TakesTheFirstVerdictLineOnly) {
     const Case cases[] = {
         {cdda + "97%\r\n", 97},
         {mpeg + "80%\r\n", 20},
-        {cdda + "\r\n", 0},                              // no digits: a valid verdict of 0
-        {cdda, 0},                                       // nothing after the prefix, no line end
+        {cdda + "\r\n", 0}, // no digits: a valid verdict of 0
+        {cdda, 0},          // nothing after the prefix, no line end
         {unqualified + "\r\n" + cdda + "90%\r\n", std::nullopt},
         {"noise\r\n" + cdda + "55%\r\n" + mpeg + "10%\r\n", 55},
-        {"xx " + cdda + "97%\r\n", std::nullopt},        // a prefix behind other text is not recognised
+        {"xx " + cdda + "97%\r\n", std::nullopt}, // a prefix behind other text is not recognised
         {"this track looks like CDDA with probability 97%", std::nullopt}, // case-sensitive
         {"", std::nullopt},
         {std::string("bin\x1a\0ary\n", 9) + cdda + "64%", 64},

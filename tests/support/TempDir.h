@@ -34,7 +34,9 @@ public:
         return str() + "/" + name;
 #endif
     }
-    const std::filesystem::path& path() const { return path_; }
+    const std::filesystem::path& path() const {
+        return path_;
+    }
 
 private:
     std::filesystem::path path_;
@@ -52,6 +54,8 @@ inline void writeFile(const std::string& path, const std::string& content) {
     out << content;
 }
 
-inline bool fileExists(const std::string& path) { return std::filesystem::exists(path); }
+inline bool fileExists(const std::string& path) {
+    return std::filesystem::exists(path);
+}
 
 } // namespace qvtest

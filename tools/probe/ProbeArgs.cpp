@@ -65,7 +65,7 @@ bool parseInvocation(const std::vector<std::string>& words, const CommandSyntax&
     Invocation parsed;
     for (std::size_t i = 0; i < words.size(); ++i) {
         const std::string& word = words[i];
-        const unsigned option = word == "--timeout" ? kTimeoutOption
+        const unsigned option = word == "--timeout"   ? kTimeoutOption
                                 : word == "--caption" ? kCaptionOption
                                 : word == "--window"  ? kWindowOption
                                                       : 0u;

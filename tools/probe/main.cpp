@@ -415,8 +415,7 @@ BOOL CALLBACK checkControlLayout(HWND control, LPARAM context) {
     // Buttons draw their caption inside an edge of two pixels on each side.
     const LONG margin = kind == "Button" ? 4 : 0;
     const LONG style = GetWindowLongW(control, GWL_STYLE);
-    const bool ellipsis =
-        kind == "Static" && ((style & SS_ELLIPSISMASK) != 0 || (style & SS_TYPEMASK) == SS_OWNERDRAW);
+    const bool ellipsis = kind == "Static" && ((style & SS_ELLIPSISMASK) != 0 || (style & SS_TYPEMASK) == SS_OWNERDRAW);
     if ((extent.cx > client.right - margin && !ellipsis) || extent.cy > client.bottom)
         check.problems.push_back("clipped: " + std::to_string(GetDlgCtrlID(control)) + " \"" + text + "\" needs " +
                                  std::to_string(extent.cx) + "x" + std::to_string(extent.cy) + ", has " +

@@ -9,7 +9,9 @@ NamedLock::NamedLock(const char* name, uint32_t timeoutMs) : mutex_(CreateMutexA
     held_ = waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED;
 }
 
-NamedLock::~NamedLock() { release(); }
+NamedLock::~NamedLock() {
+    release();
+}
 
 void NamedLock::release() {
     if (held_)

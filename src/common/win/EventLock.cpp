@@ -15,8 +15,12 @@ struct EventLock::State {
 EventLock::EventLock() : state_(std::make_unique<State>()) {}
 EventLock::~EventLock() = default;
 
-void EventLock::enter() { AcquireSRWLockExclusive(&state_->lock); }
+void EventLock::enter() {
+    AcquireSRWLockExclusive(&state_->lock);
+}
 
-void EventLock::leave() { ReleaseSRWLockExclusive(&state_->lock); }
+void EventLock::leave() {
+    ReleaseSRWLockExclusive(&state_->lock);
+}
 
 } // namespace qv

@@ -21,8 +21,7 @@ bool startChild(const std::string& commandLine, const std::string& workingDirect
     // The window is hidden either way; without CREATE_NO_WINDOW a console child of this GUI program would
     // also get a console host process of its own at every start, which doubles the cost of a short pass.
     if (!CreateProcessA(nullptr, mutableCommand.data(), nullptr, nullptr, TRUE, IDLE_PRIORITY_CLASS | CREATE_NO_WINDOW,
-                        nullptr,
-                        workingDirectory.empty() ? nullptr : workingDirectory.c_str(), &startup, &info)) {
+                        nullptr, workingDirectory.empty() ? nullptr : workingDirectory.c_str(), &startup, &info)) {
         error = GetLastError();
         return false;
     }
@@ -34,12 +33,14 @@ bool startChild(const std::string& commandLine, const std::string& workingDirect
     return true;
 }
 
-OutputDrain::~OutputDrain() { finish(1000); }
+OutputDrain::~OutputDrain() {
+    finish(1000);
+}
 
 bool OutputDrain::start(win::UniqueHandle readEnd, const std::string& outputPath) {
     readEnd_ = std::move(readEnd);
-    file_.reset(CreateFileA(outputPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                            nullptr));
+    file_.reset(
+        CreateFileA(outputPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     thread_.reset(CreateThread(nullptr, 0, &OutputDrain::copyLoop, this, 0, nullptr));
     return thread_.valid();
 }

@@ -7,9 +7,13 @@ INT_PTR Dialog::runModal(HWND owner) {
                            reinterpret_cast<LPARAM>(this));
 }
 
-void Dialog::setItemText(int id, const char* text) const { SetDlgItemTextA(hwnd_, id, text); }
+void Dialog::setItemText(int id, const char* text) const {
+    SetDlgItemTextA(hwnd_, id, text);
+}
 
-void Dialog::showItem(int id, bool show) const { ShowWindow(GetDlgItem(hwnd_, id), show ? SW_SHOW : SW_HIDE); }
+void Dialog::showItem(int id, bool show) const {
+    ShowWindow(GetDlgItem(hwnd_, id), show ? SW_SHOW : SW_HIDE);
+}
 
 INT_PTR CALLBACK Dialog::dialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     Dialog* self = nullptr;

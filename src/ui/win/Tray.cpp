@@ -80,9 +80,9 @@ void TrayMenu::setWindowHidden(bool hidden) {
 UINT TrayMenu::track(HWND owner, POINT point) const {
     // The menu only closes on a click elsewhere when its owner is the foreground window.
     SetForegroundWindow(owner);
-    UINT command = static_cast<UINT>(TrackPopupMenu(menu_.get(),
-                                                    TPM_RIGHTALIGN | TPM_BOTTOMALIGN | TPM_NONOTIFY | TPM_RETURNCMD,
-                                                    point.x, point.y, 0, owner, nullptr));
+    UINT command =
+        static_cast<UINT>(TrackPopupMenu(menu_.get(), TPM_RIGHTALIGN | TPM_BOTTOMALIGN | TPM_NONOTIFY | TPM_RETURNCMD,
+                                         point.x, point.y, 0, owner, nullptr));
     PostMessageA(owner, WM_NULL, 0, 0);
     return command;
 }

@@ -115,8 +115,8 @@ TEST_F(InstanceRecordTest, AFreshRecordOfAProcessThatHasEndedIsNoRunningInstance
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
     char command[] = "cmd.exe /c exit";
-    ASSERT_TRUE(CreateProcessA(nullptr, command, nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr,
-                               &startup, &info));
+    ASSERT_TRUE(
+        CreateProcessA(nullptr, command, nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &startup, &info));
     win::UniqueHandle process(info.hProcess);
     win::UniqueHandle thread(info.hThread);
     WaitForSingleObject(process.get(), 10000);

@@ -11,7 +11,9 @@ using namespace qv;
 namespace {
 
 // Named kernel objects outlive nothing but their handles; a per-process name keeps parallel runs apart.
-std::string lockName() { return "Quorvane Lock Test " + std::to_string(GetCurrentProcessId()); }
+std::string lockName() {
+    return "Quorvane Lock Test " + std::to_string(GetCurrentProcessId());
+}
 
 // Whether another thread (another owner, as another process would be) gets the lock within the time.
 bool otherThreadTakes(uint32_t timeoutMs) {

@@ -49,8 +49,8 @@ TEST(DroppedFiles, EachDroppedItemIsListedAndPickedUpAtOnceInDropOrder) {
     std::vector<std::size_t> handOffFilesSeen;
     std::vector<std::string> dropped = {music.file("c.wav"), music.file("Dir"), music.file("a.wav")};
     queueDroppedFiles(makeDrop(dropped), [&](const std::string& argumentText) {
-        HandOffListing listing =
-            listArguments({program.str(), decoders, log, [](const std::string&) {}, GetCurrentProcessId()}, argumentText);
+        HandOffListing listing = listArguments(
+            {program.str(), decoders, log, [](const std::string&) {}, GetCurrentProcessId()}, argumentText);
         EXPECT_TRUE(listing.written);
         handOffFilesSeen.push_back(static_cast<std::size_t>(queue.loadHandOffFiles(program.str(), kHandOffPattern)));
     });

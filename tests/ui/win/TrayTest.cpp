@@ -12,12 +12,16 @@ std::string itemText(HMENU menu, UINT command) {
     return text;
 }
 
-bool checked(HMENU menu, UINT command) { return (GetMenuState(menu, command, MF_BYCOMMAND) & MF_CHECKED) != 0; }
+bool checked(HMENU menu, UINT command) {
+    return (GetMenuState(menu, command, MF_BYCOMMAND) & MF_CHECKED) != 0;
+}
 
 // A tray menu and the popup it tracks, looked at through a window that owns it.
 class TrayTest : public ::testing::Test {
 protected:
-    TrayTest() : owner(CreateWindowExA(0, "STATIC", "tray test", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr)) {}
+    TrayTest()
+        : owner(CreateWindowExA(0, "STATIC", "tray test", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr)) {
+    }
     ~TrayTest() override { DestroyWindow(owner); }
 
     HWND owner;
