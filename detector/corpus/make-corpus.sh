@@ -19,13 +19,7 @@ done
 mkdir -p "$OUT"
 OUT=$(cd "$OUT" && pwd)
 
-# A number from the job's own random sequence, uniform in [low, high], left in REPLY. It must not run in a
-# command substitution: bash reseeds RANDOM in every subshell, and the corpus would no longer be repeatable.
-rand() {
-    local r=$RANDOM s=$RANDOM
-    REPLY=$(awk -v r="$r" -v s="$s" -v lo="$1" -v hi="$2" \
-        'BEGIN { printf "%.4f", lo + (hi - lo) * (r * 32768 + s) / 1073741824 }')
-}
+source "$(dirname "${BASH_SOURCE[0]}")/random.sh"
 note_hz() { awk -v n="$1" 'BEGIN { printf "%.3f", 440 * 2 ^ ((n - 69) / 12) }'; }
 
 # Stereo placement of a mono note: a random pan and level.
