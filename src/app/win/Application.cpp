@@ -370,7 +370,8 @@ void Application::timingStarted(const QueueEntry& entry) {
     stats_.start(entry.type, entry.sizeKb);
 }
 
-void Application::entryFinished(const QueueEntry& entry, int32_t passes, int32_t validPasses, int32_t average) {
+void Application::entryFinished(const QueueEntry& entry, int32_t passes, int32_t validPasses, int32_t average,
+                                bool timed) {
     {
         std::lock_guard<std::mutex> guard(stateMutex_);
         queue_.removeHead();
@@ -378,7 +379,11 @@ void Application::entryFinished(const QueueEntry& entry, int32_t passes, int32_t
         log_.writeDetectResult(average, validPasses, passes, entry.path);
         closeDirectoryIfEnded(entry);
     }
-    stats_.finish();
+    // A file whose decoder or detector could not run would otherwise become its type's fastest or slowest.
+    if (timed)
+        stats_.finish();
+    else
+        stats_.abandon();
     std::lock_guard<std::mutex> guard(viewMutex_);
     if (view_ != nullptr)
         view_->resultsChanged();

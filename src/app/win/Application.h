@@ -70,7 +70,8 @@ private:
     // WorkerHost, called on the worker thread.
     bool nextEntry(QueueEntry& entry) override;
     void timingStarted(const QueueEntry& entry) override;
-    void entryFinished(const QueueEntry& entry, int32_t passes, int32_t validPasses, int32_t average) override;
+    void entryFinished(const QueueEntry& entry, int32_t passes, int32_t validPasses, int32_t average,
+                       bool timed) override;
     void entryDropped(const QueueEntry& entry, bool timingWasStarted) override;
     void stateChanged(WorkerState state) override;
     void queueDrained() override;

@@ -200,15 +200,17 @@ void Worker::takeNextEntry() {
         startDetectorPass(entry_.path, 0);
 }
 
-bool Worker::startWithRetries(const char* what, const std::function<bool(DWORD& error)>& attempt, DWORD& error) {
+Worker::StartResult Worker::startWithRetries(const char* what, const std::function<bool(DWORD& error)>& attempt,
+                                             DWORD& error) {
     for (int tries = 1;; ++tries) {
         if (attempt(error))
-            return true;
+            return StartResult::Started;
         if (tries == kStartAttempts)
-            return false;
+            return StartResult::Failed;
         log(formatText("Cannot start %s (error %lu), trying again", what, error));
+        // The finish signal stays set: the wait loop sees it next and ends the worker with the entry queued.
         if (WaitForSingleObject(events_[kFinish].get(), kStartRetryWaitMs) == WAIT_OBJECT_0)
-            return false;
+            return StartResult::Finishing;
     }
 }
 
@@ -216,13 +218,15 @@ void Worker::startDecoder() {
     std::string commandLine = formatText("\"%s\" ", row_.decoderPath.c_str()) +
                               expandTemplate(row_.argumentTemplate, entry_.path, tempFileName());
     DWORD error = 0;
-    bool started = startWithRetries(
+    const StartResult started = startWithRetries(
         "decoder",
         [&](DWORD& failure) { return startChild(commandLine, config_.programDirectory, nullptr, child_, failure); },
         error);
-    if (!started) {
+    if (started == StartResult::Finishing)
+        return;
+    if (started == StartResult::Failed) {
         log(formatText("Cannot start decoder (error %lu): ", error) + commandLine);
-        finishEntry();
+        finishEntry(Timing::NotCounted);
         return;
     }
     phase_ = WorkerPhase::Decompressing;
@@ -247,7 +251,7 @@ void Worker::onDecoderEnded() {
     if (exitCode != 0 || !haveOutput) {
         log(formatText("Decoder failed with exit code %lu%s: ", exitCode, haveOutput ? "" : " and no output") +
             row_.decoderPath + " for " + entry_.path);
-        finishEntry();
+        finishEntry(Timing::NotCounted);
         return;
     }
     startDetectorPass(tempFileName(), 0);
@@ -258,7 +262,7 @@ void Worker::startDetectorPass(const std::string& file, int32_t passIndex) {
     SECURITY_ATTRIBUTES inheritable{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
     win::UniqueHandle readEnd;
     DWORD error = 0;
-    bool started = startWithRetries(
+    const StartResult started = startWithRetries(
         "detector",
         [&](DWORD& failure) {
             win::UniqueHandle writeEnd;
@@ -272,9 +276,11 @@ void Worker::startDetectorPass(const std::string& file, int32_t passIndex) {
             return startChild(commandLine, config_.programDirectory, writeEnd.get(), child_, failure);
         },
         error);
-    if (!started) {
+    if (started == StartResult::Finishing)
+        return;
+    if (started == StartResult::Failed) {
         log(formatText("Cannot start detector (error %lu): ", error) + commandLine);
-        finishEntry();
+        finishEntry(Timing::NotCounted);
         return;
     }
     passStartedTick_ = GetTickCount64();
@@ -312,7 +318,7 @@ void Worker::onDetectorEnded() {
         startDetectorPass(row_.needsDecoding ? tempFileName() : entry_.path, passIndex_);
         return;
     }
-    finishEntry();
+    finishEntry(Timing::Counted);
 }
 
 void Worker::readDetectorOutput() {
@@ -332,13 +338,13 @@ void Worker::readDetectorOutput() {
     validVerdicts_.push_back(*verdict);
 }
 
-void Worker::finishEntry() {
+void Worker::finishEntry(Timing timing) {
     int64_t sum = 0;
     for (int32_t v : validVerdicts_)
         sum += v;
     const int32_t n = static_cast<int32_t>(validVerdicts_.size());
     const int32_t average = n > 0 ? roundedMean(sum, n) : -1;
-    host_.entryFinished(entry_, passCount_, n, average);
+    host_.entryFinished(entry_, passCount_, n, average, timing == Timing::Counted);
     timing_ = false;
     removeTempFile(false);
     phase_ = WorkerPhase::Idle;

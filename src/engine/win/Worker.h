@@ -28,8 +28,10 @@ public:
     // The entry's detection starts: time it from now.
     virtual void timingStarted(const QueueEntry& entry) = 0;
     // The entry's passes are done: the host removes it and records its verdict, as one step for anyone
-    // saving the state meanwhile. average is -1 when no pass gave a verdict.
-    virtual void entryFinished(const QueueEntry& entry, int32_t passes, int32_t validPasses, int32_t average) = 0;
+    // saving the state meanwhile. average is -1 when no pass gave a verdict. timed is false when a decoder or
+    // detector could not run: the time it took says nothing of how long such a file takes to check.
+    virtual void entryFinished(const QueueEntry& entry, int32_t passes, int32_t validPasses, int32_t average,
+                               bool timed) = 0;
     // The entry cannot be checked: the host removes it. timingWasStarted says whether timingStarted
     // preceded it.
     virtual void entryDropped(const QueueEntry& entry, bool timingWasStarted) = 0;
@@ -80,8 +82,9 @@ private:
     void takeNextEntry();
     // A child that cannot start is often a passing condition (a busy machine, a scanner holding the file;
     // Wine fails a process start now and then): a few tries, a moment apart, before the entry gives up.
-    // False also when the worker is told to finish meanwhile.
-    bool startWithRetries(const char* what, const std::function<bool(DWORD& error)>& attempt, DWORD& error);
+    // Finishing when the worker is told to finish meanwhile: the entry then stays queued, as during a pass.
+    enum class StartResult { Started, Failed, Finishing };
+    StartResult startWithRetries(const char* what, const std::function<bool(DWORD& error)>& attempt, DWORD& error);
     void startDecoder();
     void onDecoderEnded();
     void startDetectorPass(const std::string& file, int32_t passIndex);
@@ -89,7 +92,9 @@ private:
     // Ends a detector pass that has run longer than "Detect Pass Timeout" (paused time not counted).
     void checkPassTimeout();
     void readDetectorOutput();
-    void finishEntry();
+    // Counted: the entry's time goes into the statistics; NotCounted when a child could not run.
+    enum class Timing { Counted, NotCounted };
+    void finishEntry(Timing timing);
     void dropEntry(const char* reason);
     void onPause();
     void onResume();

@@ -22,6 +22,7 @@ public:
         int32_t passes;
         int32_t valid;
         int32_t average;
+        bool timed;
     };
 
     void add(const std::string& path, const std::string& type = "wav") {
@@ -37,10 +38,10 @@ public:
     void timingStarted(const QueueEntry& entry) override {
         record([&] { timed.push_back(entry.path); });
     }
-    void entryFinished(const QueueEntry& entry, int32_t passes, int32_t valid, int32_t average) override {
+    void entryFinished(const QueueEntry& entry, int32_t passes, int32_t valid, int32_t average, bool timed) override {
         record([&] {
             entries.pop_front();
-            finished.push_back({entry.path, passes, valid, average});
+            finished.push_back({entry.path, passes, valid, average, timed});
         });
     }
     void entryDropped(const QueueEntry& entry, bool) override {
@@ -135,6 +136,7 @@ TEST_F(WorkerTest, ADetectorThatCannotStartFinishesTheEntryAsUnknownAndGoesOn) {
     EXPECT_EQ(host.finished[0].path, a);
     EXPECT_EQ(host.finished[0].average, -1);
     EXPECT_EQ(host.finished[0].passes, 0);
+    EXPECT_FALSE(host.finished[0].timed) << "a detector that never ran says nothing of the file's checking time";
     EXPECT_TRUE(host.entries.empty());
     worker->finish();
     EXPECT_TRUE(worker->waitFinished(20000));
@@ -155,8 +157,22 @@ TEST_F(WorkerTest, ADetectorThatFailsToStartOnceIsTriedAgain) {
     ASSERT_TRUE(host.waitFor([&] { return host.finished.size() == 1; }));
     EXPECT_EQ(host.finished[0].average, 90);
     EXPECT_EQ(host.finished[0].valid, 2);
+    EXPECT_TRUE(host.finished[0].timed);
     worker->finish();
     EXPECT_TRUE(worker->waitFinished(20000));
+}
+
+TEST_F(WorkerTest, FinishBetweenTriesToStartAChildKeepsTheEntryQueued) {
+    std::string a = script("a.wav", "m* verdict=cdda:90\r\n");
+    host.add(a);
+    auto worker = startWorker(dir.file("no-such-detector.exe"));
+    const ULONGLONG deadline = GetTickCount64() + 10000;
+    while (systemLog().find("trying again") == std::string::npos && GetTickCount64() < deadline)
+        Sleep(5);
+    worker->finish();
+    EXPECT_TRUE(worker->waitFinished(20000));
+    EXPECT_TRUE(host.finished.empty()) << "an exit is no verdict";
+    EXPECT_EQ(host.entries.size(), 1u);
 }
 
 TEST_F(WorkerTest, AnEntryOfATypeWithoutDecoderRowIsDroppedWithALogLine) {
