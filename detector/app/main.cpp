@@ -18,7 +18,9 @@ int run(const std::vector<std::string>& args) {
     }
     // The one place where the standard library's exceptions can surface: a file too big for the memory left.
     try {
-        return qvdet::runDetector(std::filesystem::u8path(line.file), line.mode, std::cout, std::cerr);
+        const std::filesystem::path picture =
+            line.picture.empty() ? std::filesystem::path() : std::filesystem::u8path(line.picture);
+        return qvdet::runDetector(std::filesystem::u8path(line.file), line.mode, std::cout, std::cerr, picture);
     } catch (const std::exception& failure) {
         std::cerr << "error: " << failure.what() << "\n";
         return 1;

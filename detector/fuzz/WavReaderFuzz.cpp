@@ -1,5 +1,9 @@
-// libFuzzer target: any bytes through the WAV reader and, when they parse, through the analysis.
+// libFuzzer target: any bytes through the WAV reader and, when they parse, through the analysis and the picture.
 #include "ByteSource.h"
+#include "Model.h"
+#include "Picture.h"
+#include "PngWriter.h"
+#include "Spectrogram.h"
 #include "TrackAnalysis.h"
 #include "WavFile.h"
 
@@ -53,12 +57,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     (void)pcm.readFrames(0, frames < 64 ? static_cast<std::size_t>(frames) : 64, samples);
     (void)pcm.readFrames(frames, 1, samples);
     const int mode = data[size - 1] % 42;
-    (void)qvdet::analyseTrack(pcm, mode);
+    // One input in sixteen is watched and drawn as --picture draws it; drawing costs more than most analyses.
+    qvdet::Spectrogram spectrogram(qvdet::kPlotWidth);
+    const bool draw = data[size / 3] % 16 == 0;
+    const qvdet::TrackAnalysis analysis = qvdet::analyseTrack(pcm, mode, draw ? &spectrogram : nullptr);
+    if (draw) {
+        (void)qvdet::drawPicture(spectrogram, {pcm.sampleRate(), pcm.channels(), mode, analysis, ""});
+    }
     // Long enough to pass the length checks; only now and then, and small, so the reader still gets most runs.
     const bool small = pcm.sampleRate() <= 48000 && pcm.channels() <= 2;
     if (frames > 0 && frames <= 4096 && small && data[size / 2] % 64 == 0) {
         LoopedSource looped(pcm, pcm.sampleRate() + pcm.sampleRate() / 4);
-        (void)qvdet::analyseTrack(looped, mode);
+        qvdet::Spectrogram loopedSpectrogram(qvdet::kPlotWidth);
+        const qvdet::TrackAnalysis loopedAnalysis = qvdet::analyseTrack(looped, mode, &loopedSpectrogram);
+        const qvdet::PassFacts loopedFacts{looped.sampleRate(), looped.channels(), mode, loopedAnalysis,
+                                           qvdet::verdictLine(loopedAnalysis)};
+        if (qvdet::encodePng(qvdet::drawPicture(loopedSpectrogram, loopedFacts)).empty()) {
+            __builtin_trap();
+        }
     }
     return 0;
 }

@@ -1,5 +1,5 @@
 #!/bin/bash
-# Builds the WAV reader fuzzer with clang and runs it for a bounded time; non-zero exit on a finding.
+# Builds the WAV reader fuzzer (reader, analysis and picture) with clang and runs it for a bounded time; non-zero exit on a finding.
 # Usage: run.sh SECONDS [BUILD_DIR]   (default build dir: <repo>/build/detector-fuzz)
 set -euo pipefail
 seconds=${1:?usage: run.sh SECONDS [BUILD_DIR]}
@@ -9,7 +9,8 @@ mkdir -p "$build/corpus"
 src=$here/../src
 nice -n 10 clang++ -std=c++17 -O1 -g -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all \
     -I"$src" "$here/WavReaderFuzz.cpp" "$src/ByteSource.cpp" "$src/WavFile.cpp" "$src/TrackAnalysis.cpp" \
-    "$src/HoleCount.cpp" "$src/Spectrum.cpp" "$src/SegmentPlan.cpp" "$src/Fft.cpp" -o "$build/wav_reader_fuzz"
+    "$src/HoleCount.cpp" "$src/Spectrum.cpp" "$src/SegmentPlan.cpp" "$src/Fft.cpp" "$src/Model.cpp" \
+    "$src/Spectrogram.cpp" "$src/Picture.cpp" "$src/BitmapFont.cpp" "$src/PngWriter.cpp" -lz -o "$build/wav_reader_fuzz"
 # The committed seeds stay as they are; new inputs collect in the build folder.
 cp -n "$here"/seeds/* "$build/corpus/"
 cd "$build"

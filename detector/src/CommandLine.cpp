@@ -27,8 +27,15 @@ bool parseMode(const std::string& digits, int& mode) {
 CommandLine parseCommandLine(const std::vector<std::string>& args) {
     CommandLine line;
     bool haveFile = false;
-    for (const std::string& arg : args) {
-        if (arg.size() >= 2 && arg[0] == '-' && arg[1] == 'm') {
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg == "--picture") {
+            if (i + 1 == args.size() || args[i + 1].empty()) {
+                line.error = "'--picture' needs a file name";
+                return line;
+            }
+            line.picture = args[++i];
+        } else if (arg.size() >= 2 && arg[0] == '-' && arg[1] == 'm') {
             if (!parseMode(arg.substr(2), line.mode)) {
                 line.error = "bad mode option '" + arg + "'";
                 return line;

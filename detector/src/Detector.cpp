@@ -2,6 +2,9 @@
 
 #include "ByteSource.h"
 #include "Model.h"
+#include "Picture.h"
+#include "PngWriter.h"
+#include "Spectrogram.h"
 #include "TrackAnalysis.h"
 #include "WavFile.h"
 
@@ -26,7 +29,8 @@ std::string encodingName(const WavFormat& format) {
 
 } // namespace
 
-int runDetector(const std::filesystem::path& file, int mode, std::ostream& out, std::ostream& err) {
+int runDetector(const std::filesystem::path& file, int mode, std::ostream& out, std::ostream& err,
+                const std::filesystem::path& picture) {
     std::string openError;
     const auto source = FileByteSource::open(file, openError);
     if (!source) {
@@ -46,7 +50,8 @@ int runDetector(const std::filesystem::path& file, int mode, std::ostream& out, 
         << fixed(static_cast<double>(format.frameCount) / format.sampleRate, 1) << " s; mode " << mode << "\n";
 
     WavPcmSource pcm(*source, format);
-    const TrackAnalysis analysis = analyseTrack(pcm, mode);
+    Spectrogram spectrogram(kPlotWidth);
+    const TrackAnalysis analysis = analyseTrack(pcm, mode, picture.empty() ? nullptr : &spectrogram);
     if (analysis.outcome == Outcome::ReadFailed) {
         err << "error: cannot read " << file.u8string() << ": samples could not be read\n";
         return 1;
@@ -60,7 +65,16 @@ int runDetector(const std::filesystem::path& file, int mode, std::ostream& out, 
     } else {
         err << "not judged: " << describe(analysis.outcome) << "\n";
     }
-    out << verdictLine(analysis) << "\n";
+    const std::string verdict = verdictLine(analysis);
+    if (!picture.empty()) {
+        const PassFacts facts{format.sampleRate, format.channels, mode, analysis, verdict};
+        std::string writeError;
+        if (!writePng(picture, drawPicture(spectrogram, facts), writeError)) {
+            err << "error: cannot write the picture " << picture.u8string() << ": " << writeError << "\n";
+            return 1;
+        }
+    }
+    out << verdict << "\n";
     out.flush();
     return 0;
 }

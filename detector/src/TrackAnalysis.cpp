@@ -45,9 +45,10 @@ std::vector<double> levelsOver(const std::vector<double>& power, double frames, 
 
 class FrameAnalyzer {
 public:
-    FrameAnalyzer(const BinLayout& layout, unsigned channels, double floorPower)
+    // spectrumBins: how many bins of power each frame gets, at least layout.topBin.
+    FrameAnalyzer(const BinLayout& layout, unsigned channels, double floorPower, std::size_t spectrumBins)
         : layout_(layout), channels_(channels), floorPower_(floorPower), fft_(layout.frameSize),
-          window_(blackmanHarris(layout.frameSize)), buffer_(layout.frameSize), power_(layout.topBin) {
+          window_(blackmanHarris(layout.frameSize)), buffer_(layout.frameSize), power_(spectrumBins) {
         double sum = 0.0;
         for (double w : window_) {
             sum += w * w;
@@ -66,7 +67,7 @@ public:
                 buffer_[n] = {window_[n] * sample[0], pair ? window_[n] * sample[1] : 0.0};
             }
             fft_.transform(buffer_);
-            for (std::size_t k = 0; k < layout_.topBin; ++k) {
+            for (std::size_t k = 0; k < power_.size(); ++k) {
                 power_[k] += pairedPower(buffer_, k) / windowEnergy_;
             }
         }
@@ -140,7 +141,7 @@ struct SegmentSpectrum {
 
 } // namespace
 
-TrackAnalysis analyseTrack(PcmSource& source, int mode) {
+TrackAnalysis analyseTrack(PcmSource& source, int mode, FrameObserver* observer) {
     TrackAnalysis result;
     const unsigned rate = source.sampleRate();
     const unsigned channels = source.channels();
@@ -156,7 +157,16 @@ TrackAnalysis analyseTrack(PcmSource& source, int mode) {
     // Rounding to the nearest step leaves white noise of step^2 / 12 in every channel.
     const double step = source.quantizationStep();
     const double floorPower = channels * step * step / 12.0;
-    FrameAnalyzer frameAnalyzer(layout, channels, floorPower);
+    FrameAnalyzer frameAnalyzer(layout, channels, floorPower, observer ? layout.frameSize / 2 : layout.topBin);
+    const std::vector<Segment> plan = planSegments(source.frameCount(), rate, mode);
+    if (observer) {
+        std::uint64_t planned = 0;
+        for (const Segment& segment : plan) {
+            planned +=
+                segment.frameCount < layout.frameSize ? 0 : (segment.frameCount - layout.frameSize) / layout.hop + 1;
+        }
+        observer->begin(layout, planned, floorPower);
+    }
 
     std::vector<SegmentSpectrum> segments;
     std::vector<double> total(layout.topBin, 0.0);
@@ -168,7 +178,7 @@ TrackAnalysis analyseTrack(PcmSource& source, int mode) {
     SparseCount mid;
     const auto binAt = [&layout](double hz) { return static_cast<std::size_t>(hz / layout.binHz); };
     std::vector<float> samples;
-    for (const Segment& segment : planSegments(source.frameCount(), rate, mode)) {
+    for (const Segment& segment : plan) {
         if (segment.frameCount < layout.frameSize) {
             continue;
         }
@@ -179,7 +189,11 @@ TrackAnalysis analyseTrack(PcmSource& source, int mode) {
         SegmentSpectrum spectrum{std::vector<double>(layout.topBin, 0.0), 0};
         bool follows = false;
         for (std::size_t start = 0; start + layout.frameSize <= segment.frameCount; start += layout.hop) {
-            if (!frameAnalyzer.analyse(samples.data() + start * channels)) {
+            const bool sounding = frameAnalyzer.analyse(samples.data() + start * channels);
+            if (observer) {
+                observer->frame(frameAnalyzer.power(), segment.firstFrame + start);
+            }
+            if (!sounding) {
                 follows = false;
                 continue;
             }

@@ -1,8 +1,11 @@
 #pragma once
 // One detector pass over a track: reads the planned segments, measures the spectrum, returns the features.
 #include "PcmSource.h"
+#include "Spectrum.h"
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 namespace qvdet {
 
@@ -31,7 +34,19 @@ inline constexpr double kMinActiveSeconds = 1.0;
 // Below this rate the band where encoders cut lies above the Nyquist frequency.
 inline constexpr unsigned kMinAnalysedRate = 44100;
 
-TrackAnalysis analyseTrack(PcmSource& source, int mode);
+// Sees every frame a pass transforms, sounding or quiet, with its power up to half the sample rate.
+class FrameObserver {
+public:
+    virtual ~FrameObserver() = default;
+    // Once, before the first frame: the bin geometry, the frames the pass will transform at most, and the power
+    // of the rounding floor that levels are measured against.
+    virtual void begin(const BinLayout& layout, std::uint64_t plannedFrames, double floorPower) = 0;
+    // power: layout.frameSize / 2 bins; trackFrame: where the frame starts in the track.
+    virtual void frame(const std::vector<double>& power, std::uint64_t trackFrame) = 0;
+};
+
+// observer, when given, sees the frames; the analysis itself is the same with or without one.
+TrackAnalysis analyseTrack(PcmSource& source, int mode, FrameObserver* observer = nullptr);
 
 std::string describe(Outcome outcome);
 

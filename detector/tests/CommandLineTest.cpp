@@ -10,6 +10,7 @@ TEST(CommandLine, AcceptsModeAndFileInEitherOrder) {
         std::vector<std::string> args;
         int mode;
         std::string file;
+        std::string picture = "";
     };
     const Case cases[] = {
         {{"track.wav"}, 0, "track.wav"},
@@ -19,12 +20,15 @@ TEST(CommandLine, AcceptsModeAndFileInEitherOrder) {
         {{"-m7", "-m3", "a.wav"}, 3, "a.wav"},
         {{"-m99999999999999999999", "a.wav"}, 1000000, "a.wav"},
         {{"-"}, 0, "-"},
+        {{"--picture", "-m1.png", "-m2", "a.wav"}, 2, "a.wav", "-m1.png"},
+        {{"a.wav", "--picture", "C:\\out dir\\p.png"}, 0, "a.wav", "C:\\out dir\\p.png"},
     };
     for (const Case& c : cases) {
         const CommandLine line = parseCommandLine(c.args);
         EXPECT_TRUE(line.ok) << c.args[0] << ": " << line.error;
         EXPECT_EQ(line.mode, c.mode) << c.args[0];
         EXPECT_EQ(line.file, c.file) << c.args[0];
+        EXPECT_EQ(line.picture, c.picture) << c.args[0];
     }
 }
 
@@ -42,6 +46,9 @@ TEST(CommandLine, RejectsWhatItCannotMeanAndSaysWhy) {
         {{"-m1x", "a.wav"}, "bad mode"},
         {{"-q", "a.wav"}, "unknown option"},
         {{"a.wav", "b.wav"}, "more than one file"},
+        {{"a.wav", "--picture"}, "needs a file name"},
+        {{"--picture", "", "a.wav"}, "needs a file name"},
+        {{"--picture=p.png", "a.wav"}, "unknown option"},
     };
     for (const Case& c : cases) {
         const CommandLine line = parseCommandLine(c.args);

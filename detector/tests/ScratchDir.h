@@ -1,0 +1,38 @@
+#pragma once
+// A folder of its own under the system's temporary folder for one test, removed with everything in it.
+#include "WavBuilder.h"
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+
+namespace qvdet::test {
+
+class ScratchDir {
+public:
+    ScratchDir() {
+        std::random_device seed;
+        path_ = std::filesystem::temp_directory_path() / ("qvdet-" + std::to_string(std::mt19937_64(seed())()));
+        std::filesystem::create_directories(path_);
+    }
+    ~ScratchDir() {
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
+    }
+    ScratchDir(const ScratchDir&) = delete;
+    ScratchDir& operator=(const ScratchDir&) = delete;
+
+    std::filesystem::path write(const std::string& name, const Bytes& bytes) const {
+        const auto file = path_ / std::filesystem::u8path(name);
+        std::ofstream(file, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        return file;
+    }
+    const std::filesystem::path& path() const { return path_; }
+
+private:
+    std::filesystem::path path_;
+};
+
+} // namespace qvdet::test
