@@ -1,31 +1,14 @@
 #include "Detector.h"
-#include "ScratchDir.h"
+#include "DetectorRun.h"
 #include "Signals.h"
 #include "WavBuilder.h"
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <random>
-#include <sstream>
-
 namespace qvdet {
 namespace {
 
 using namespace qvdet::test;
-
-struct RunResult {
-    int exitCode;
-    std::string out;
-    std::string err;
-};
-
-RunResult runOn(const std::filesystem::path& file, int mode = 0) {
-    std::ostringstream out, err;
-    const int code = runDetector(file, mode, out, err);
-    return {code, out.str(), err.str()};
-}
 
 Bytes noiseWav(double cutoffHz) {
     const auto left = shapedNoise(18, 44100, brickWall(cutoffHz), 5);

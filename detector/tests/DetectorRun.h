@@ -1,14 +1,17 @@
 #pragma once
-// A folder of its own under the system's temporary folder for one test, removed with everything in it.
+// Runs of the detector program in tests: a scratch folder for the files, and what one run printed and returned.
+#include "Detector.h"
 #include "WavBuilder.h"
 
 #include <filesystem>
 #include <fstream>
 #include <random>
+#include <sstream>
 #include <string>
 
 namespace qvdet::test {
 
+// A folder of its own under the system's temporary folder, removed with everything in it.
 class ScratchDir {
 public:
     ScratchDir() {
@@ -34,5 +37,17 @@ public:
 private:
     std::filesystem::path path_;
 };
+
+struct RunResult {
+    int exitCode;
+    std::string out;
+    std::string err;
+};
+
+inline RunResult runOn(const std::filesystem::path& file, int mode = 0, const std::filesystem::path& picture = {}) {
+    std::ostringstream out, err;
+    const int code = runDetector(file, mode, out, err, picture);
+    return {code, out.str(), err.str()};
+}
 
 } // namespace qvdet::test
