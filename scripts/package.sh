@@ -41,6 +41,7 @@ crlf "$flac_src/debian/copyright" "$stage/licences/flac/copyright.txt"
 crlf "$wavpack_src/COPYING" "$stage/licences/wavpack/COPYING.txt"
 crlf "$wavpack_src/debian/copyright" "$stage/licences/wavpack/copyright.txt"
 crlf /usr/share/doc/mingw-w64-x86-64-dev/copyright "$stage/licences/mingw-w64-runtime.txt"
+crlf /usr/share/doc/libz-mingw-w64-dev/copyright "$stage/licences/zlib.txt" # linked into aucdtect.exe
 source_name() { basename "$1" .dsc | sed 's/_/ /'; } # flac_1.4.2+ds-2.dsc -> "flac 1.4.2+ds-2"
 sed -e "s/@VERSION@/$version/g" -e "s/@FLAC_SOURCE@/$(source_name "$decoders"/src/flac_*.dsc)/" \
     -e "s/@WAVPACK_SOURCE@/$(source_name "$decoders"/src/wavpack_*.dsc)/" "$root/packaging/README.txt" |

@@ -7,6 +7,11 @@
 #include <gtest/gtest.h>
 #include <zlib.h>
 
+#ifdef _WIN32
+#include <wincodec.h>
+#include <windows.h>
+#endif
+
 #include <cmath>
 #include <tuple>
 #include <sstream>
@@ -247,6 +252,50 @@ TEST(Picture, UnwritablePicturesAndUnreadableInputsGiveAnErrorAndNoPicture) {
         EXPECT_FALSE(std::filesystem::is_regular_file(c.picture)) << c.picture;
     }
 }
+
+#ifdef _WIN32
+// The system's own PNG decoder reads the picture with the size and pixels ours does: what a viewer on Windows, or
+// a program loading it through the imaging component, will see.
+TEST(Picture, WindowsImagingComponentReadsThePicture) {
+    const ScratchDir dir;
+    const auto picture = dir.path() / "p.png";
+    ASSERT_EQ(runOn(dir.write("t.wav", wav({1, 1, 44100, 16}, tone(1000.0, 44100, 2.0))), 0, picture).exitCode, 0);
+    const DecodedPng ours = readPng(picture);
+    ASSERT_EQ(ours.error, "");
+
+    ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
+    IWICImagingFactory* factory = nullptr;
+    IWICBitmapDecoder* decoder = nullptr;
+    IWICBitmapFrameDecode* frame = nullptr;
+    IWICFormatConverter* converter = nullptr;
+    UINT width = 0;
+    UINT height = 0;
+    std::vector<BYTE> bgr(static_cast<std::size_t>(ours.width) * ours.height * 3);
+    const bool read = SUCCEEDED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                                                 IID_IWICImagingFactory, reinterpret_cast<void**>(&factory))) &&
+                      SUCCEEDED(factory->CreateDecoderFromFilename(picture.wstring().c_str(), nullptr, GENERIC_READ,
+                                                                   WICDecodeMetadataCacheOnDemand, &decoder)) &&
+                      SUCCEEDED(decoder->GetFrame(0, &frame)) && SUCCEEDED(frame->GetSize(&width, &height)) &&
+                      SUCCEEDED(factory->CreateFormatConverter(&converter)) &&
+                      SUCCEEDED(converter->Initialize(frame, GUID_WICPixelFormat24bppBGR, WICBitmapDitherTypeNone,
+                                                      nullptr, 0.0, WICBitmapPaletteTypeCustom)) &&
+                      SUCCEEDED(converter->CopyPixels(nullptr, width * 3, static_cast<UINT>(bgr.size()), bgr.data()));
+    for (IUnknown* object : std::initializer_list<IUnknown*>{converter, frame, decoder, factory}) {
+        if (object) {
+            object->Release();
+        }
+    }
+    CoUninitialize();
+    ASSERT_TRUE(read);
+    EXPECT_EQ(static_cast<int>(width), kPictureWidth);
+    EXPECT_EQ(static_cast<int>(height), kPictureHeight);
+    for (std::size_t i = 0; i + 2 < bgr.size(); i += 3) {
+        ASSERT_EQ(bgr[i] * 65536 + bgr[i + 1] * 256 + bgr[i + 2],
+                  ours.rgb[i + 2] * 65536 + ours.rgb[i + 1] * 256 + ours.rgb[i])
+            << "pixel " << i / 3;
+    }
+}
+#endif
 
 } // namespace
 } // namespace qvdet
