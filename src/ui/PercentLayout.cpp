@@ -12,7 +12,8 @@ PercentPlacement placePercentControls(const PercentLayout& initial, PixelSize cl
     int32_t grownX = width - initial.client.width;
     int32_t grownY = height - initial.client.height;
     return {{initial.list.width + grownX, initial.list.height + grownY},
-            {initial.close.x + grownX, initial.close.y + grownY}};
+            {initial.close.x + grownX, initial.close.y + grownY},
+            {initial.spectrum.x + grownX, initial.spectrum.y + grownY}};
 }
 
 } // namespace qv

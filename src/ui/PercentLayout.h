@@ -1,6 +1,7 @@
 #pragma once
-// Where the percent window's list and Close button go when the window is resized: the list keeps its margins and
-// the button stays anchored to the bottom-right corner, but neither shrinks below the layout the window opened with.
+// Where the percent window's list and buttons go when the window is resized: the list keeps its margins and
+// the Spectrum... and Close buttons stay anchored to the bottom-right corner, but neither shrinks below the layout the
+// window opened with.
 #include <cstdint>
 
 namespace qv {
@@ -20,11 +21,13 @@ struct PercentLayout {
     PixelSize client;
     PixelSize list;
     PixelPoint close;
+    PixelPoint spectrum;
 };
 
 struct PercentPlacement {
     PixelSize list;
     PixelPoint close;
+    PixelPoint spectrum;
 };
 
 PercentPlacement placePercentControls(const PercentLayout& initial, PixelSize client);

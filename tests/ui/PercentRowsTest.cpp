@@ -17,18 +17,19 @@ TEST(PercentRows, NumbersHaveTwoDigitsAtLeastAndSharesFourCharacters) {
 }
 
 TEST(PercentLayout, ControlsFollowTheGrowthOfEachDirectionButNeverShrink) {
-    const PercentLayout opening{{408, 140}, {390, 90}, {322, 106}};
+    const PercentLayout opening{{408, 140}, {390, 90}, {322, 106}, {240, 106}};
     struct Case {
         const char* what;
         PixelSize client;
         PixelSize list;
         PixelPoint close;
+        PixelPoint spectrum;
     };
     const Case cases[] = {
-        {"unchanged", {408, 140}, {390, 90}, {322, 106}},
-        {"wider and taller", {508, 200}, {490, 150}, {422, 166}},
-        {"narrower but taller", {300, 200}, {390, 150}, {322, 166}},
-        {"smaller in both", {100, 50}, {390, 90}, {322, 106}},
+        {"unchanged", {408, 140}, {390, 90}, {322, 106}, {240, 106}},
+        {"wider and taller", {508, 200}, {490, 150}, {422, 166}, {340, 166}},
+        {"narrower but taller", {300, 200}, {390, 150}, {322, 166}, {240, 166}},
+        {"smaller in both", {100, 50}, {390, 90}, {322, 106}, {240, 106}},
     };
     for (const Case& c : cases) {
         PercentPlacement placement = placePercentControls(opening, c.client);
@@ -36,5 +37,7 @@ TEST(PercentLayout, ControlsFollowTheGrowthOfEachDirectionButNeverShrink) {
         EXPECT_EQ(placement.list.height, c.list.height) << c.what;
         EXPECT_EQ(placement.close.x, c.close.x) << c.what;
         EXPECT_EQ(placement.close.y, c.close.y) << c.what;
+        EXPECT_EQ(placement.spectrum.x, c.spectrum.x) << c.what;
+        EXPECT_EQ(placement.spectrum.y, c.spectrum.y) << c.what;
     }
 }

@@ -287,6 +287,22 @@ int clickCommand(const Invocation& invocation) {
     return kDone;
 }
 
+// A key pressed and released on a control (a list's VK_HOME selects its first row).
+int keyCommand(const Invocation& invocation) {
+    HWND window = nullptr;
+    HWND control = nullptr;
+    int found = findControl(invocation, invocation.operands[0], window, control);
+    if (found != kDone)
+        return found;
+    uint64_t key = 0;
+    if (!qvprobe::parseNumber(invocation.operands[1], key) || key > 0xFF)
+        return fail("bad virtual key " + invocation.operands[1]);
+    if (!PostMessageW(control, WM_KEYDOWN, static_cast<WPARAM>(key), 1) ||
+        !PostMessageW(control, WM_KEYUP, static_cast<WPARAM>(key), static_cast<LPARAM>(0xC0000001)))
+        return fail("cannot post to the control");
+    return kDone;
+}
+
 // The message of a post or send command and the window it goes to; kDone when both are there.
 struct MessageTarget {
     HWND window = nullptr;
@@ -493,6 +509,7 @@ const Command kCommands[] = {
     {{"wait-text", 2, kTimeoutOption | kWindowOption, "wait-text <controlId> <expected> [--window C] [--timeout S]"},
      waitTextCommand},
     {{"click", 1, kTimeoutOption | kWindowOption, "click <controlId> [--window C] [--timeout S]"}, clickCommand},
+    {{"key", 2, kTimeoutOption | kWindowOption, "key <controlId> <virtualKey> [--window C] [--timeout S]"}, keyCommand},
     {{"post", 3, kTimeoutOption, "post <message> <wParam> <lParam> [--timeout S]"}, postCommand},
     {{"send", 3, kTimeoutOption, "send <message> <wParam> <lParam> [--timeout S]"}, sendCommand},
     {{"box", 0, kTimeoutOption | kCaptionOption, "box [--caption C] [--timeout S]"}, boxCommand},

@@ -148,14 +148,14 @@ bool Application::becomeRunningInstance() {
     // start-up must not lose them.
     results_.loadResults(recentLogPath_, true);
 
-    std::string scratchDirectory = programDirectory_;
+    scratchDirectory_ = programDirectory_;
     if (!canWriteIn(programDirectory_)) {
-        scratchDirectory = win::temporaryDirectory();
-        log_.writeSystemLog("Program directory cannot be written; scratch files go to " + scratchDirectory);
+        scratchDirectory_ = win::temporaryDirectory();
+        log_.writeSystemLog("Program directory cannot be written; scratch files go to " + scratchDirectory_);
     }
     worker_ = std::make_unique<Worker>(
         *this, decoders_, settings_, log_,
-        WorkerConfig{programDirectory_, scratchDirectory, detectorPath_, GetCurrentProcessId()});
+        WorkerConfig{programDirectory_, scratchDirectory_, detectorPath_, GetCurrentProcessId()});
     if (windowSettings_.paused) {
         worker_->pause();
         stats_.pause();

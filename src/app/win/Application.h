@@ -62,6 +62,9 @@ public:
     int32_t averagePercent() const override { return results_.average(); }
     std::vector<PercentEntry> recentFiles() const override;
     std::vector<PercentEntry> recentDirectories() const override;
+    SpectrumTools spectrumTools() const override {
+        return {programDirectory_, detectorPath_, scratchDirectory_, decoders_};
+    }
 
     // The machine name whose COMPUTERNAME turns diagnostic mode on.
     static constexpr const char* kDiagnosticMachineName = "QV-DIAGNOSTICS";
@@ -99,6 +102,7 @@ private:
     std::string queueLogPath_;
     std::string estimateLogPath_;
     std::string detectorPath_;
+    std::string scratchDirectory_;
     bool diagnosticMode_ = false;
     bool paused_ = false;
     bool eraseQueue_ = false;

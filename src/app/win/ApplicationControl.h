@@ -2,6 +2,7 @@
 // What the status window may ask of the application: the little it shows and the commands it gives. Called
 // on the user-interface thread.
 #include "app/EstimateParts.h"
+#include "app/win/SpectrumJob.h"
 #include "engine/QueueEntry.h"
 #include "settings/Settings.h"
 
@@ -58,6 +59,8 @@ public:
     virtual int32_t averagePercent() const = 0;
     virtual std::vector<PercentEntry> recentFiles() const = 0;
     virtual std::vector<PercentEntry> recentDirectories() const = 0;
+    // The detector, decoders and scratch folder that spectrum windows draw with.
+    virtual SpectrumTools spectrumTools() const = 0;
 };
 
 } // namespace qv

@@ -38,6 +38,8 @@
 // Percent window.
 #define IDC_PERCENT_CLOSE 1051
 #define IDC_PERCENT_LIST 1052
+#define IDC_PERCENT_SPECTRUM 1053
+#define IDC_SPECTRUM_MESSAGE 1054
 
 // About box.
 #define IDC_ABOUT_AUTHOR 1004

@@ -8,6 +8,7 @@
 #include "ui/win/ResourceIds.h"
 
 #include <commctrl.h>
+#include <commdlg.h>
 
 #include <algorithm>
 #include <array>
@@ -60,6 +61,13 @@ void PercentWindow::setLists(const std::vector<std::string>& names, const std::v
         rows_.push_back({names[i], percentages[i]});
 }
 
+void PercentWindow::setSpectrum(PercentRole role, std::vector<std::string> acceptedTypes,
+                                std::function<void(const std::string& file)> request) {
+    role_ = role;
+    acceptedTypes_ = std::move(acceptedTypes);
+    spectrumRequest_ = std::move(request);
+}
+
 INT_PTR PercentWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG:
@@ -69,7 +77,20 @@ INT_PTR PercentWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         if (layoutCaptured_)
             placeControls(LOWORD(lParam), HIWORD(lParam));
         return TRUE;
+    case WM_NOTIFY: {
+        const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+        if (header->idFrom != IDC_PERCENT_LIST || header->code != NM_DBLCLK)
+            return FALSE;
+        // A double-click opens a file's row; a directory's row needs a file chosen first.
+        if (role_ == PercentRole::Files && selectedRow() >= 0)
+            onSpectrum();
+        return TRUE;
+    }
     case WM_COMMAND:
+        if (LOWORD(wParam) == IDC_PERCENT_SPECTRUM) {
+            onSpectrum();
+            return TRUE;
+        }
         if (LOWORD(wParam) == IDC_PERCENT_CLOSE || LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)
             EndDialog(hwnd(), IDOK);
         return TRUE;
@@ -86,6 +107,7 @@ void PercentWindow::onInitDialog() {
     if (!title_.empty())
         caption += " - " + title_;
     SetWindowTextA(hwnd(), caption.c_str());
+    EnableWindow(GetDlgItem(hwnd(), IDC_PERCENT_SPECTRUM), spectrumRequest_ ? TRUE : FALSE);
     // Captured before the stored geometry is applied, so the resize below already keeps the layout.
     captureLayout();
     RegistryKey key(registryKeyPath_);
@@ -102,13 +124,17 @@ void PercentWindow::captureLayout() {
     RECT client{};
     RECT list{};
     RECT close{};
+    RECT spectrum{};
     GetClientRect(hwnd(), &client);
     GetWindowRect(this->list(), &list);
     GetWindowRect(GetDlgItem(hwnd(), IDC_PERCENT_CLOSE), &close);
     MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&close), 2);
+    GetWindowRect(GetDlgItem(hwnd(), IDC_PERCENT_SPECTRUM), &spectrum);
+    MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&spectrum), 2);
     layout_.client = {client.right - client.left, client.bottom - client.top};
     layout_.list = {list.right - list.left, list.bottom - list.top};
     layout_.close = {close.left, close.top};
+    layout_.spectrum = {spectrum.left, spectrum.top};
     layoutCaptured_ = true;
 }
 
@@ -159,6 +185,47 @@ void PercentWindow::placeControls(int width, int height) {
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     SetWindowPos(GetDlgItem(hwnd(), IDC_PERCENT_CLOSE), nullptr, placement.close.x, placement.close.y, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(GetDlgItem(hwnd(), IDC_PERCENT_SPECTRUM), nullptr, placement.spectrum.x, placement.spectrum.y, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+int PercentWindow::selectedRow() const {
+    const auto row = static_cast<int>(SendMessageA(list(), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+    return row >= 0 && static_cast<std::size_t>(row) < rows_.size() ? row : -1;
+}
+
+void PercentWindow::onSpectrum() {
+    if (!spectrumRequest_)
+        return;
+    const int row = selectedRow();
+    if (role_ == PercentRole::Files && row >= 0) {
+        spectrumRequest_(rows_[row].name);
+        return;
+    }
+    const std::string file = chooseAudioFile(role_ == PercentRole::Directories && row >= 0 ? rows_[row].name : "");
+    if (!file.empty())
+        spectrumRequest_(file);
+}
+
+std::string PercentWindow::chooseAudioFile(const std::string& directory) const {
+    std::string patterns;
+    for (const std::string& type : acceptedTypes_)
+        patterns += (patterns.empty() ? "*." : ";*.") + type;
+    // Two strings per filter, each ending with a zero, and one more zero after the last.
+    std::string filter = "Audio files (" + patterns + ")";
+    filter.push_back('\0');
+    filter += patterns;
+    filter.push_back('\0');
+    char file[MAX_PATH * 4] = {};
+    OPENFILENAMEA open{};
+    open.lStructSize = sizeof open;
+    open.hwndOwner = hwnd();
+    open.lpstrFilter = filter.c_str();
+    open.lpstrFile = file;
+    open.nMaxFile = sizeof file;
+    open.lpstrInitialDir = directory.empty() ? nullptr : directory.c_str();
+    open.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
+    return GetOpenFileNameA(&open) ? std::string(file) : std::string();
 }
 
 void PercentWindow::saveGeometry() {

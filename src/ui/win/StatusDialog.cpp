@@ -10,6 +10,7 @@
 #include "ui/win/ConfigDialog.h"
 #include "ui/win/DroppedFiles.h"
 #include "ui/win/PercentWindow.h"
+#include "ui/win/SpectrumWindow.h"
 #include "app/win/Messages.h"
 #include "ui/win/ResourceIds.h"
 #include "ui/win/ShortenedField.h"
@@ -221,14 +222,15 @@ void StatusDialog::openConfig() {
 }
 
 void StatusDialog::openRecentFiles() {
-    openPercentWindow("Recent files", app_.recentFiles());
+    openPercentWindow("Recent files", app_.recentFiles(), PercentRole::Files);
 }
 
 void StatusDialog::openRecentDirectories() {
-    openPercentWindow("Recent directories", app_.recentDirectories());
+    openPercentWindow("Recent directories", app_.recentDirectories(), PercentRole::Directories);
 }
 
-void StatusDialog::openPercentWindow(const std::string& title, const std::vector<PercentEntry>& entries) {
+void StatusDialog::openPercentWindow(const std::string& title, const std::vector<PercentEntry>& entries,
+                                     PercentRole role) {
     std::vector<std::string> names;
     std::vector<int32_t> percents;
     for (const PercentEntry& entry : entries) {
@@ -238,6 +240,13 @@ void StatusDialog::openPercentWindow(const std::string& title, const std::vector
     PercentWindow window;
     window.setTitle(title);
     window.setLists(names, percents);
+    std::vector<std::string> types;
+    const SpectrumTools tools = app_.spectrumTools();
+    for (const DecoderRow& row : tools.decoders.rows())
+        types.push_back(row.type);
+    // Spectrum windows belong to the status window: they outlive the percent window and go at exit.
+    window.setSpectrum(role, types,
+                       [this](const std::string& file) { SpectrumWindow::open(hwnd(), app_.spectrumTools(), file); });
     window.runModal(nullptr);
 }
 

@@ -5,6 +5,7 @@
 #include "app/win/StatusView.h"
 #include "settings/Settings.h"
 #include "ui/win/Dialog.h"
+#include "ui/win/PercentWindow.h"
 #include "ui/win/Tray.h"
 
 #include <shellapi.h>
@@ -56,7 +57,7 @@ private:
     void openConfig();
     void openRecentFiles();
     void openRecentDirectories();
-    void openPercentWindow(const std::string& title, const std::vector<PercentEntry>& entries);
+    void openPercentWindow(const std::string& title, const std::vector<PercentEntry>& entries, PercentRole role);
     void recordPosition();
     void startTimer(UINT_PTR id, UINT milliseconds);
     std::string itemText(int id) const;
