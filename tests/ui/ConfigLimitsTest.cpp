@@ -39,7 +39,8 @@ TEST(ConfigLimits, SpinStepsStayInRangeAndKeepThePassCountsConsistent) {
         bool cancelled;
     };
     const Case cases[] = {
-        {"maximum down onto twice the minimum is refused", maximum, 12, -1, 6, 12, true},
+        {"maximum down below twice the minimum is refused", maximum, 12, -1, 6, 12, true},
+        {"maximum down onto twice the minimum", maximum, 13, -1, 6, 12, false},
         {"maximum up from twice the minimum", maximum, 12, 1, 6, 13, false},
         {"maximum down from the spin's floor", maximum, 4, -1, 2, 4, true},
         {"maximum up at 40", maximum, 40, 1, 2, 40, false},
