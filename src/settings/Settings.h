@@ -1,10 +1,13 @@
 #pragma once
-// The persistent settings, their registry names and defaults. The shared group is read by the worker thread
-// while the user-interface thread changes it, so each value is a single atomic 32-bit number.
+// The persistent settings. One table describes each of them (registry name, kind, default, range, the message
+// that changes it) and drives loading, storing, the configuration dialog and the status window; adding a
+// setting is one row here plus its control. The worker thread reads the values while the user-interface thread
+// changes them, so each is a single atomic 32-bit number.
 #include <array>
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <limits>
 
 namespace qv {
 
@@ -14,10 +17,59 @@ inline constexpr int32_t kPriorityNormal = 91;
 inline constexpr int32_t kPriorityAbove = 92;
 inline constexpr int32_t kPriorityHigh = 93;
 
-// Every setting is stored as a number; booleans as 0 or 1, and only exactly 1 reads back as true.
+struct ValueRange {
+    int32_t lower;
+    int32_t upper;
+
+    constexpr bool contains(int64_t value) const { return value >= lower && value <= upper; }
+    constexpr int32_t clamp(int64_t value) const {
+        return value < lower ? lower : (value > upper ? upper : static_cast<int32_t>(value));
+    }
+};
+
+inline constexpr ValueRange kAnyNumber{std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()};
+inline constexpr ValueRange kFlagRange{0, 1};
+
+struct SharedSettings {
+    // Every setting at its default.
+    SharedSettings();
+
+    std::atomic<int32_t> screenX;
+    std::atomic<int32_t> screenY;
+    std::atomic<int32_t> paused;
+    // Whether the window was hidden at exit; the window takes it at start as "start hidden".
+    std::atomic<int32_t> hidden;
+    std::atomic<int32_t> priority;
+    std::atomic<int32_t> intelligentEstimate;
+    std::atomic<int32_t> saveLogToDirectory;
+    std::atomic<int32_t> savePercentToLogName;
+    std::atomic<int32_t> saveFullDirectoryToLog;
+    std::atomic<int32_t> alwaysOnTop;
+    std::atomic<int32_t> divideCountExponent;
+    std::atomic<int32_t> dividePercentValue;
+    std::atomic<int32_t> multiLinearLevel;
+    std::atomic<int32_t> maximumTotalPasses;
+    std::atomic<int32_t> minimumValidPasses;
+    std::atomic<int32_t> historySize;
+    std::atomic<int32_t> limitHistory; // the stored number, non-zero means on
+    // Seconds after which a detector pass is ended and counts as a pass without a verdict; 0 turns it off.
+    std::atomic<int32_t> detectPassTimeout;
+};
+
+enum SettingKind {
+    kNumber, // kept as stored
+    kFlag,   // 0 or 1; a stored value reads as 1 only when it is exactly 1
+};
+
 struct SettingDefinition {
     const char* name;
+    SettingKind kind;
     int32_t defaultValue;
+    // What a message may set; values read from the registry are taken unchecked.
+    ValueRange range;
+    // The status window's message that sets it, as an offset from WM_APP; 0 for none.
+    uint32_t messageOffset;
+    std::atomic<int32_t> SharedSettings::*value;
 };
 
 // Indexes of kSettingsTable, in the order in which the settings are loaded and saved.
@@ -47,61 +99,45 @@ enum Index : std::size_t {
 
 inline constexpr std::size_t kSettingCount = setting::kCount;
 
-// The one place of the defaults: the structs below and the configuration dialog's values start from them.
 inline constexpr std::array<SettingDefinition, kSettingCount> kSettingsTable = {{
-    {"Screen X", 600},
-    {"Screen Y", 400},
-    {"Paused", 0},
-    {"Hidden", 0},
-    {"Priority", kPriorityIdle},
-    {"Use Intelligent ETA", 0},
-    {"Save Logfile To Directory", 1},
-    {"Save Percent To Logfile Name", 1},
-    {"Save Full Directory To Logfile", 0},
-    {"Status Dialog Always On Top", 1},
-    {"ETA Divide Count Exponent", 6},
-    {"ETA Divide Percent Value", 50},
-    {"ETA Multi Linear Level", 3},
-    {"Detect Maximum Total Passes", 12},
-    {"Detect Minimum Valid Passes", 2},
-    {"History Size", 10},
-    {"Limit History Size", 1},
-    {"Detect Pass Timeout", 1800},
+    {"Screen X", kNumber, 600, kAnyNumber, 0, &SharedSettings::screenX},
+    {"Screen Y", kNumber, 400, kAnyNumber, 0, &SharedSettings::screenY},
+    {"Paused", kFlag, 0, kFlagRange, 5, &SharedSettings::paused}, // its message toggles, whatever it carries
+    {"Hidden", kFlag, 0, kFlagRange, 0, &SharedSettings::hidden},
+    {"Priority", kNumber, kPriorityIdle, {kPriorityIdle, kPriorityHigh}, 6, &SharedSettings::priority},
+    {"Use Intelligent ETA", kFlag, 0, kFlagRange, 11, &SharedSettings::intelligentEstimate},
+    {"Save Logfile To Directory", kFlag, 1, kFlagRange, 7, &SharedSettings::saveLogToDirectory},
+    {"Save Percent To Logfile Name", kFlag, 1, kFlagRange, 8, &SharedSettings::savePercentToLogName},
+    {"Save Full Directory To Logfile", kFlag, 0, kFlagRange, 9, &SharedSettings::saveFullDirectoryToLog},
+    {"Status Dialog Always On Top", kFlag, 1, kFlagRange, 10, &SharedSettings::alwaysOnTop},
+    {"ETA Divide Count Exponent", kNumber, 6, {3, 9}, 12, &SharedSettings::divideCountExponent},
+    {"ETA Divide Percent Value", kNumber, 50, {25, 75}, 14, &SharedSettings::dividePercentValue},
+    {"ETA Multi Linear Level", kNumber, 3, {1, 3}, 13, &SharedSettings::multiLinearLevel},
+    {"Detect Maximum Total Passes", kNumber, 12, {4, 40}, 15, &SharedSettings::maximumTotalPasses},
+    {"Detect Minimum Valid Passes", kNumber, 2, {2, 20}, 16, &SharedSettings::minimumValidPasses},
+    {"History Size", kNumber, 10, {1, 99}, 17, &SharedSettings::historySize},
+    {"Limit History Size", kNumber, 1, kAnyNumber, 18, &SharedSettings::limitHistory},
+    {"Detect Pass Timeout",
+     kNumber,
+     1800,
+     {0, std::numeric_limits<int32_t>::max()},
+     0,
+     &SharedSettings::detectPassTimeout},
 }};
 
 constexpr int32_t defaultOf(setting::Index index) {
     return kSettingsTable[index].defaultValue;
 }
-constexpr bool defaultFlag(setting::Index index) {
-    return kSettingsTable[index].defaultValue == 1;
+constexpr ValueRange rangeOf(setting::Index index) {
+    return kSettingsTable[index].range;
+}
+constexpr uint32_t messageOffsetOf(setting::Index index) {
+    return kSettingsTable[index].messageOffset;
 }
 
-// Held by the application object, read by the worker, the result log and the estimates.
-struct SharedSettings {
-    std::atomic<int32_t> saveLogToDirectory{defaultOf(setting::kSaveLogfileToDirectory)};
-    std::atomic<int32_t> savePercentToLogName{defaultOf(setting::kSavePercentToLogfileName)};
-    std::atomic<int32_t> saveFullDirectoryToLog{defaultOf(setting::kSaveFullDirectoryToLogfile)};
-    std::atomic<int32_t> alwaysOnTop{defaultOf(setting::kStatusDialogAlwaysOnTop)};
-    std::atomic<int32_t> divideCountExponent{defaultOf(setting::kEtaDivideCountExponent)};
-    std::atomic<int32_t> dividePercentValue{defaultOf(setting::kEtaDividePercentValue)};
-    std::atomic<int32_t> multiLinearLevel{defaultOf(setting::kEtaMultiLinearLevel)};
-    std::atomic<int32_t> maximumTotalPasses{defaultOf(setting::kDetectMaximumTotalPasses)};
-    std::atomic<int32_t> minimumValidPasses{defaultOf(setting::kDetectMinimumValidPasses)};
-    std::atomic<int32_t> historySize{defaultOf(setting::kHistorySize)};
-    std::atomic<int32_t> limitHistory{defaultOf(setting::kLimitHistorySize)}; // the stored number, non-zero means on
-    // Seconds after which a detector pass is ended and counts as a pass without a verdict; 0 turns it off.
-    std::atomic<int32_t> detectPassTimeout{defaultOf(setting::kDetectPassTimeout)};
-};
-
-// Held by the status window, on the user-interface thread only.
-struct WindowSettings {
-    int32_t screenX = defaultOf(setting::kScreenX);
-    int32_t screenY = defaultOf(setting::kScreenY);
-    bool paused = defaultFlag(setting::kPaused);
-    bool startHidden = defaultFlag(setting::kHidden);
-    bool hidden = false;
-    int32_t priority = defaultOf(setting::kPriority);
-    bool intelligentEstimate = defaultFlag(setting::kUseIntelligentEta);
-};
+inline SharedSettings::SharedSettings() {
+    for (const SettingDefinition& row : kSettingsTable)
+        (this->*row.value).store(row.defaultValue);
+}
 
 } // namespace qv

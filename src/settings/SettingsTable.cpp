@@ -2,61 +2,32 @@
 
 namespace qv {
 
-namespace {
-
-bool isOne(int32_t value) {
-    return value == 1;
-}
-int32_t asNumber(bool value) {
-    return value ? 1 : 0;
+int32_t loadedValue(const SettingDefinition& row, int32_t stored) {
+    if (row.kind == kFlag)
+        return stored == 1 ? 1 : 0;
+    return stored;
 }
 
-} // namespace
-
-void applyStoredValues(const SettingValues& stored, WindowSettings& window, SharedSettings& shared,
-                       StatisticsScaling& statistics) {
-    window.screenX = stored[setting::kScreenX];
-    window.screenY = stored[setting::kScreenY];
-    window.paused = isOne(stored[setting::kPaused]);
-    window.startHidden = isOne(stored[setting::kHidden]);
-    window.priority = stored[setting::kPriority];
-    window.intelligentEstimate = isOne(stored[setting::kUseIntelligentEta]);
-    shared.saveLogToDirectory = asNumber(isOne(stored[setting::kSaveLogfileToDirectory]));
-    shared.savePercentToLogName = asNumber(isOne(stored[setting::kSavePercentToLogfileName]));
-    shared.saveFullDirectoryToLog = asNumber(isOne(stored[setting::kSaveFullDirectoryToLogfile]));
-    shared.alwaysOnTop = asNumber(isOne(stored[setting::kStatusDialogAlwaysOnTop]));
-    shared.divideCountExponent = stored[setting::kEtaDivideCountExponent];
-    shared.dividePercentValue = stored[setting::kEtaDividePercentValue];
-    shared.multiLinearLevel = stored[setting::kEtaMultiLinearLevel];
-    shared.maximumTotalPasses = stored[setting::kDetectMaximumTotalPasses];
-    shared.minimumValidPasses = stored[setting::kDetectMinimumValidPasses];
-    shared.historySize = stored[setting::kHistorySize];
-    shared.limitHistory = stored[setting::kLimitHistorySize];
-    shared.detectPassTimeout = stored[setting::kDetectPassTimeout];
-    statistics.divideCountExponent = stored[setting::kEtaDivideCountExponent];
-    statistics.dividePercentValue = stored[setting::kEtaDividePercentValue];
+std::optional<int32_t> acceptedValue(const SettingDefinition& row, int32_t carried) {
+    if (row.kind == kFlag)
+        return carried != 0 ? 1 : 0;
+    if (!row.range.contains(carried))
+        return std::nullopt;
+    return carried;
 }
 
-SettingValues valuesToStore(const WindowSettings& window, const SharedSettings& shared) {
+std::optional<setting::Index> settingOfMessage(uint32_t offset) {
+    for (std::size_t i = 0; i < kSettingCount; ++i) {
+        if (offset != 0 && kSettingsTable[i].messageOffset == offset)
+            return static_cast<setting::Index>(i);
+    }
+    return std::nullopt;
+}
+
+SettingValues currentValues(const SharedSettings& settings) {
     SettingValues values{};
-    values[setting::kScreenX] = window.screenX;
-    values[setting::kScreenY] = window.screenY;
-    values[setting::kPaused] = asNumber(window.paused);
-    values[setting::kHidden] = asNumber(window.hidden);
-    values[setting::kPriority] = window.priority;
-    values[setting::kUseIntelligentEta] = asNumber(window.intelligentEstimate);
-    values[setting::kSaveLogfileToDirectory] = asNumber(shared.saveLogToDirectory.load() != 0);
-    values[setting::kSavePercentToLogfileName] = asNumber(shared.savePercentToLogName.load() != 0);
-    values[setting::kSaveFullDirectoryToLogfile] = asNumber(shared.saveFullDirectoryToLog.load() != 0);
-    values[setting::kStatusDialogAlwaysOnTop] = asNumber(shared.alwaysOnTop.load() != 0);
-    values[setting::kEtaDivideCountExponent] = shared.divideCountExponent.load();
-    values[setting::kEtaDividePercentValue] = shared.dividePercentValue.load();
-    values[setting::kEtaMultiLinearLevel] = shared.multiLinearLevel.load();
-    values[setting::kDetectMaximumTotalPasses] = shared.maximumTotalPasses.load();
-    values[setting::kDetectMinimumValidPasses] = shared.minimumValidPasses.load();
-    values[setting::kHistorySize] = shared.historySize.load();
-    values[setting::kLimitHistorySize] = shared.limitHistory.load();
-    values[setting::kDetectPassTimeout] = shared.detectPassTimeout.load();
+    for (std::size_t i = 0; i < kSettingCount; ++i)
+        values[i] = (settings.*kSettingsTable[i].value).load();
     return values;
 }
 

@@ -1,27 +1,28 @@
 #pragma once
-// How the registry values behind the settings (named in kSettingsTable) map onto the settings structs.
+// How stored values and messages become setting values, and the other values of the program's registry key.
 #include "settings/Settings.h"
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 
 namespace qv {
 
 using SettingValues = std::array<int32_t, kSettingCount>;
 
-// The statistics keep their own copies of these two, taken at load.
-struct StatisticsScaling {
-    int32_t divideCountExponent = defaultOf(setting::kEtaDivideCountExponent);
-    int32_t dividePercentValue = defaultOf(setting::kEtaDividePercentValue);
-};
+// The value a setting takes from what the registry holds: a flag is on only for exactly 1.
+int32_t loadedValue(const SettingDefinition& row, int32_t stored);
 
-// Stores values read in table order into the settings, booleans normalised. "Hidden" becomes start hidden.
-void applyStoredValues(const SettingValues& stored, WindowSettings& window, SharedSettings& shared,
-                       StatisticsScaling& statistics);
+// The value a setting takes from what its message carries: a flag is on for anything but 0; a number outside the
+// setting's range is refused.
+std::optional<int32_t> acceptedValue(const SettingDefinition& row, int32_t carried);
 
-// The values to write back, in table order. "Hidden" comes from hidden, not from start hidden.
-SettingValues valuesToStore(const WindowSettings& window, const SharedSettings& shared);
+// The setting that the message WM_APP + offset sets, if any.
+std::optional<setting::Index> settingOfMessage(uint32_t offset);
+
+// Every setting's current value, in table order.
+SettingValues currentValues(const SharedSettings& settings);
 
 // Subkeys of the program's key that earlier versions left behind; deleted at every start.
 inline constexpr std::array<const char*, 3> kObsoleteSubkeys = {"\\ETA", "\\Queue", "\\Recent"};

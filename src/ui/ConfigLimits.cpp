@@ -15,8 +15,8 @@ SpinStep stepMaximumTotalPasses(int32_t position, int32_t delta, int32_t minimum
     if (cancelled)
         value = floor;
     // The cap comes last: a hand-stored minimum above 20 must not push the maximum beyond what the spin offers.
-    if (value > kMaximumTotalPassesRange.upper)
-        value = kMaximumTotalPassesRange.upper;
+    if (value > rangeOf(setting::kDetectMaximumTotalPasses).upper)
+        value = rangeOf(setting::kDetectMaximumTotalPasses).upper;
     return {static_cast<int32_t>(value), cancelled};
 }
 
@@ -26,8 +26,8 @@ SpinStep stepMinimumValidPasses(int32_t position, int32_t delta, int32_t maximum
     bool cancelled = value > ceiling;
     if (cancelled)
         value = ceiling;
-    if (value < kMinimumValidPassesRange.lower)
-        value = kMinimumValidPassesRange.lower;
+    if (value < rangeOf(setting::kDetectMinimumValidPasses).lower)
+        value = rangeOf(setting::kDetectMinimumValidPasses).lower;
     return {static_cast<int32_t>(value), cancelled};
 }
 

@@ -1,25 +1,11 @@
 #pragma once
-// What the configuration dialog lets the user choose: the range of each stepped setting, and the rules that keep
-// the two pass counts consistent with each other while their spin controls are stepped.
+// The rules that keep a stepped setting in its range and the two pass counts consistent with each other while
+// their spin controls are stepped.
+#include "settings/Settings.h"
+
 #include <cstdint>
 
 namespace qv {
-
-struct ValueRange {
-    int32_t lower;
-    int32_t upper;
-
-    constexpr int32_t clamp(int64_t value) const {
-        return value < lower ? lower : (value > upper ? upper : static_cast<int32_t>(value));
-    }
-};
-
-inline constexpr ValueRange kDivideCountExponentRange{3, 9};
-inline constexpr ValueRange kDividePercentValueRange{25, 75};
-inline constexpr ValueRange kMultiLinearLevelRange{1, 3};
-inline constexpr ValueRange kMaximumTotalPassesRange{4, 40};
-inline constexpr ValueRange kMinimumValidPassesRange{2, 20};
-inline constexpr ValueRange kHistorySizeRange{1, 99};
 
 // The outcome of one spin step: the setting's new value, and whether the spin control must stay where it was.
 struct SpinStep {

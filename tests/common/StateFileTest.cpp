@@ -6,14 +6,6 @@
 
 using namespace qv;
 
-TEST(StateFileHeader, IsFourCommentLines) {
-    std::string header = stateFileHeader();
-    auto lines = readDataLines(header, LineEnds::Any);
-    EXPECT_TRUE(lines.empty());
-    EXPECT_EQ(header.rfind(";\r\n; Quorvane v0.33\r\n; ", 0), 0u);
-    EXPECT_EQ(header.substr(header.size() - 5), "\r\n;\r\n");
-}
-
 TEST(ReadDataLines, SkipsCommentsAndEmptyLinesAndCutsLongLines) {
     std::string longLine(3000, 'x');
     std::string content = ";c\r\n#c\r\n\r\n\n a\tb\r\n" + longLine + "\nlast";
@@ -42,10 +34,6 @@ TEST(ReadDataLines, LinesThatAreNotUtf8AreReadInTheAnsiCodePage) {
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_EQ(lines[0], "1\twav\tD:\\Fj\xC3\xB6rd.wav");
     EXPECT_EQ(lines[1], lines[0]);
-}
-
-TEST(ReadDataLines, LfOnlyReadsLikeCrLf) {
-    EXPECT_EQ(readDataLines("a\nb\n", LineEnds::CrSkipsNext), readDataLines("a\r\nb\r\n", LineEnds::CrSkipsNext));
 }
 
 TEST(WriteFileAtomically, ReplacesWholeFileAndLeavesNoTemporary) {

@@ -36,14 +36,6 @@ TEST(SplitArgument, FollowsTheTableOfCommandLineCases) {
     }
 }
 
-TEST(SplitArgument, WalksAHostileTextToTheEndWithoutLoopingForever) {
-    std::string text = "\"a\" \"\" \"b";
-    int steps = 0;
-    for (SplitResult r = splitArgument(text); !r.first.empty() && steps < 10; r = splitArgument(r.rest))
-        ++steps;
-    EXPECT_EQ(steps, 2); // "a", then the malformed remainder as one argument
-}
-
 TEST(PathParts, NameDirectoryAndExtension) {
     EXPECT_EQ(fileNamePart("C:\\A\\x.wav"), "x.wav");
     EXPECT_EQ(fileNamePart("x.wav"), "x.wav");

@@ -36,7 +36,7 @@ TEST(EstimateFileSeconds, EachLevelFallsThroughToTheNextWhenItsFiguresAreMissing
         {"level 2 extrapolates", kBowed, 2, 500, 280},
         {"level 1 is the type's mean", kBowed, 1, 999, 140},
         {"level 0 is the run's mean", kBowed, 0, 150, 50},
-        {"level 3 with two files uses level 2", {"flac", 2, 100, 40, 300, 160, 400, 200}, 3, 150, 70},
+        {"level 3 with two files uses level 2", {"flac", 2, 100, 40, 300, 160, 400, 280}, 3, 150, 70},
         {"level 3 with the average at the minimum uses level 2", {"flac", 3, 100, 40, 300, 160, 300, 300}, 3, 150, 70},
         {"level 2 with equal sizes uses level 1", {"flac", 3, 200, 90, 200, 110, 600, 300}, 2, 400, 100},
         {"level 3 with one file gives its time", {"flac", 1, 200, 95, 200, 95, 200, 95}, 3, 999, 95},

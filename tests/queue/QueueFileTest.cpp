@@ -49,17 +49,6 @@ TEST(QueueFileFormat, ParsesFieldsByTheTabRules) {
     }
 }
 
-TEST(QueueFileFormat, RoundTripsWhatItWrites) {
-    std::vector<QueueEntry> entries = {{"C:\\A\\1.wav", "wav", 1}, {"C:\\B b\\2.Flac", "Flac", 2097152}};
-    auto back = parseQueueFile(formatQueueFile(entries));
-    ASSERT_EQ(back.size(), 2u);
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        EXPECT_EQ(back[i].path, entries[i].path);
-        EXPECT_EQ(back[i].type, entries[i].type);
-        EXPECT_EQ(back[i].sizeKb, entries[i].sizeKb);
-    }
-}
-
 TEST(QueueFileFormat, HostileContentGivesClearRowsAndLosesNoneOfTheRest) {
     std::string content = std::string("1\twav\tC:\\a\0b.wav\r\n", 18) + std::string(3000, 'x') + "\r\n\t\t\t\r\n" +
                           "2\twav\tC:\\last.wav\r\n";

@@ -99,7 +99,7 @@ TEST(QueueStore, SurvivesConcurrentProducerAndConsumer) {
     EXPECT_EQ(store.typeCount("wav"), 0u);
 }
 
-TEST(QueueStore, SaveAndLoadRoundTripKeepsOrderAndDeletesTheFile) {
+TEST(QueueStore, SaveAndLoadRoundTripKeepsOrderAndDeletesTheFileUnlessToldToKeepIt) {
     qvtest::TempDir dir;
     std::string path = dir.file("Queue.log");
     QueueStore out;
@@ -107,32 +107,19 @@ TEST(QueueStore, SaveAndLoadRoundTripKeepsOrderAndDeletesTheFile) {
     out.addEntry(1, "wav", "D:\\My Music\\y.wav");
     ASSERT_TRUE(out.saveToFile(path));
 
+    QueueStore kept;
+    ASSERT_TRUE(kept.loadFile(path, true));
+    EXPECT_EQ(kept.count(), 2);
     QueueStore in;
     ASSERT_TRUE(in.loadFile(path));
     EXPECT_FALSE(qvtest::fileExists(path));
+    EXPECT_FALSE(in.loadFile(path)) << "a missing file adds nothing";
     ASSERT_EQ(in.count(), 2);
     EXPECT_EQ(in.headPath(), "D:\\x.FLAC");
     EXPECT_EQ(in.headType(), "FLAC");
     EXPECT_EQ(in.headSizeKb(), 2048u);
     in.removeHead();
     EXPECT_EQ(in.headPath(), "D:\\My Music\\y.wav");
-}
-
-TEST(QueueStore, TheSavedQueueCanBeReadWithoutDeletingIt) {
-    qvtest::TempDir dir;
-    std::string path = dir.file("Queue.log");
-    qvtest::writeFile(path, formatQueueFile({{"D:\\x.wav", "wav", 3}}));
-    QueueStore store;
-    ASSERT_TRUE(store.loadFile(path, true));
-    EXPECT_EQ(store.count(), 1);
-    EXPECT_TRUE(qvtest::fileExists(path));
-}
-
-TEST(QueueStore, LoadingAMissingFileAddsNothing) {
-    qvtest::TempDir dir;
-    QueueStore store;
-    EXPECT_FALSE(store.loadFile(dir.file("absent.log")));
-    EXPECT_TRUE(store.isEmpty());
 }
 
 TEST(QueueStore, BulkLoadKeepsOrderTotalsAndCountsEveryChange) {

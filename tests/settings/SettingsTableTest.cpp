@@ -3,75 +3,50 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <optional>
 
 using namespace qv;
 
-namespace {
-
-SettingValues defaults() {
-    SettingValues values{};
-    for (std::size_t i = 0; i < kSettingCount; ++i)
-        values[i] = kSettingsTable[i].defaultValue;
-    return values;
-}
-
-SettingValues defaultsWith(const char* name, int32_t value) {
-    SettingValues values = defaults();
+TEST(SettingsTable, RowsHaveDistinctNamesAndMessagesAndDefaultsInRange) {
     for (std::size_t i = 0; i < kSettingCount; ++i) {
-        if (std::strcmp(kSettingsTable[i].name, name) == 0) {
-            values[i] = value;
-            return values;
+        const SettingDefinition& row = kSettingsTable[i];
+        EXPECT_TRUE(row.range.contains(row.defaultValue)) << row.name;
+        for (std::size_t j = i + 1; j < kSettingCount; ++j) {
+            EXPECT_STRNE(row.name, kSettingsTable[j].name);
+            EXPECT_TRUE(row.messageOffset == 0 || row.messageOffset != kSettingsTable[j].messageOffset) << row.name;
+        }
+        if (row.messageOffset != 0) {
+            EXPECT_EQ(settingOfMessage(row.messageOffset), std::optional<setting::Index>(setting::Index(i)));
         }
     }
-    ADD_FAILURE() << "no setting " << name;
-    return values;
+    EXPECT_FALSE(settingOfMessage(0));
+    EXPECT_FALSE(settingOfMessage(19));
 }
 
-} // namespace
-
-TEST(SettingsTable, DefaultsAreTheSettingsAProgramStartsWith) {
-    WindowSettings window{1, 1, true, true, false, 0, true};
-    SharedSettings shared;
-    shared.maximumTotalPasses = 1;
-    StatisticsScaling statistics{0, 0};
-    applyStoredValues(defaults(), window, shared, statistics);
-    EXPECT_EQ(valuesToStore(window, shared), valuesToStore(WindowSettings(), SharedSettings()));
-    EXPECT_FALSE(window.startHidden);
-    EXPECT_EQ(statistics.divideCountExponent, 6);
-    EXPECT_EQ(statistics.dividePercentValue, 50);
-}
-
-TEST(SettingsTable, BooleansAreTrueOnlyForExactlyOneAndNumbersAreKeptAsStored) {
-    const std::pair<int32_t, int32_t> booleans[] = {{1, 1}, {0, 0}, {2, 0}, {-1, 0}};
-    for (const char* name :
-         {"Paused", "Use Intelligent ETA", "Save Logfile To Directory", "Save Percent To Logfile Name",
-          "Save Full Directory To Logfile", "Status Dialog Always On Top"}) {
-        for (const auto& [stored, saved] : booleans) {
-            WindowSettings window;
-            SharedSettings shared;
-            StatisticsScaling statistics;
-            applyStoredValues(defaultsWith(name, stored), window, shared, statistics);
-            EXPECT_EQ(valuesToStore(window, shared), defaultsWith(name, saved)) << name << " stored as " << stored;
-        }
+TEST(SettingsTable, StoredFlagsAreOnOnlyForOneAndMessagesOutsideTheRangeAreRefused) {
+    struct Case {
+        setting::Index index;
+        int32_t value;
+        int32_t loaded;                 // from the registry
+        std::optional<int32_t> carried; // from a message
+    };
+    const Case cases[] = {
+        {setting::kPaused, 1, 1, 1},
+        {setting::kPaused, 2, 0, 1},
+        {setting::kSaveLogfileToDirectory, -1, 0, 1},
+        {setting::kSaveLogfileToDirectory, 0, 0, 0},
+        {setting::kPriority, kPriorityHigh, kPriorityHigh, kPriorityHigh},
+        {setting::kPriority, kPriorityIdle - 1, kPriorityIdle - 1, std::nullopt},
+        {setting::kPriority, kPriorityHigh + 2, kPriorityHigh + 2, std::nullopt},
+        {setting::kHistorySize, 0, 0, std::nullopt},
+        {setting::kHistorySize, 99, 99, 99},
+        {setting::kDetectMaximumTotalPasses, 41, 41, std::nullopt},
+        {setting::kLimitHistorySize, 5, 5, 5}, // a number: non-zero means on, kept as it is
+        {setting::kScreenX, -1200, -1200, -1200},
+    };
+    for (const Case& c : cases) {
+        const SettingDefinition& row = kSettingsTable[c.index];
+        EXPECT_EQ(loadedValue(row, c.value), c.loaded) << row.name << " " << c.value;
+        EXPECT_EQ(acceptedValue(row, c.value), c.carried) << row.name << " " << c.value;
     }
-    for (const char* name :
-         {"Limit History Size", "History Size", "Priority", "Screen X", "Detect Maximum Total Passes"}) {
-        WindowSettings window;
-        SharedSettings shared;
-        StatisticsScaling statistics;
-        applyStoredValues(defaultsWith(name, -5), window, shared, statistics);
-        EXPECT_EQ(valuesToStore(window, shared), defaultsWith(name, -5)) << name;
-    }
-}
-
-TEST(SettingsTable, HiddenIsLoadedAsStartHiddenAndSavedFromHidden) {
-    WindowSettings window;
-    SharedSettings shared;
-    StatisticsScaling statistics;
-    applyStoredValues(defaultsWith("Hidden", 1), window, shared, statistics);
-    EXPECT_TRUE(window.startHidden);
-    EXPECT_FALSE(window.hidden);
-    EXPECT_EQ(valuesToStore(window, shared), defaults());
-    window.hidden = true;
-    EXPECT_EQ(valuesToStore(window, shared), defaultsWith("Hidden", 1));
 }

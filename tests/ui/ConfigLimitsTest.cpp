@@ -18,10 +18,10 @@ SpinStep minimum(int32_t position, int32_t delta, int32_t maximum) {
     return stepMinimumValidPasses(position, delta, maximum);
 }
 SpinStep history(int32_t position, int32_t delta, int32_t) {
-    return stepWithinRange(position, delta, kHistorySizeRange);
+    return stepWithinRange(position, delta, rangeOf(setting::kHistorySize));
 }
 SpinStep exponent(int32_t position, int32_t delta, int32_t) {
-    return stepWithinRange(position, delta, kDivideCountExponentRange);
+    return stepWithinRange(position, delta, rangeOf(setting::kEtaDivideCountExponent));
 }
 
 constexpr int32_t kHuge = std::numeric_limits<int32_t>::max();
@@ -39,7 +39,8 @@ TEST(ConfigLimits, SpinStepsStayInRangeAndKeepThePassCountsConsistent) {
         bool cancelled;
     };
     const Case cases[] = {
-        {"maximum down onto twice the minimum is refused", maximum, 12, -1, 6, 12, true},
+        {"maximum down below twice the minimum is refused", maximum, 12, -1, 6, 12, true},
+        {"maximum down onto twice the minimum", maximum, 13, -1, 6, 12, false},
         {"maximum up from twice the minimum", maximum, 12, 1, 6, 13, false},
         {"maximum down from the spin's floor", maximum, 4, -1, 2, 4, true},
         {"maximum up at 40", maximum, 40, 1, 2, 40, false},
@@ -55,8 +56,8 @@ TEST(ConfigLimits, SpinStepsStayInRangeAndKeepThePassCountsConsistent) {
         {"history down from 1", history, 1, -1, 0, 1, false},
         {"a huge position does not overflow", history, kHuge, 1, 0, 99, false},
         // A stored exponent of 12 leaves its spin at the top of 3..9; the first step either way comes back in.
-        {"exponent 12 stepped down", exponent, kDivideCountExponentRange.clamp(12), -1, 0, 8, false},
-        {"exponent 12 stepped up", exponent, kDivideCountExponentRange.clamp(12), 1, 0, 9, false},
+        {"exponent 12 stepped down", exponent, rangeOf(setting::kEtaDivideCountExponent).clamp(12), -1, 0, 8, false},
+        {"exponent 12 stepped up", exponent, rangeOf(setting::kEtaDivideCountExponent).clamp(12), 1, 0, 9, false},
     };
     for (const Case& c : cases) {
         SpinStep step = c.rule(c.position, c.delta, c.other);

@@ -113,9 +113,9 @@ bool Application::becomeRunningInstance() {
         decoders_ = buildDecoderTable(programDirectory_, key);
     }
     // Before the worker starts: a stored "Paused" must hold from the first file on.
-    StatisticsScaling scaling;
-    loadSettings(RegistryKey(kRegistryKeyPath), windowSettings_, settings_, scaling);
-    stats_.setDivision(scaling.divideCountExponent, scaling.dividePercentValue);
+    loadSettings(RegistryKey(kRegistryKeyPath), settings_);
+    // The statistics keep the division they were loaded with.
+    stats_.setDivision(settings_.divideCountExponent, settings_.dividePercentValue);
     if (programDirectory_.find("\\Debug") == std::string::npos &&
         !createSendToShortcut(programDirectory_ + "\\" + programFileName_))
         log_.writeSystemLog("Cannot write the SendTo shortcut");
@@ -156,7 +156,7 @@ bool Application::becomeRunningInstance() {
     worker_ = std::make_unique<Worker>(
         *this, decoders_, settings_, log_,
         WorkerConfig{programDirectory_, scratchDirectory_, detectorPath_, GetCurrentProcessId()});
-    if (windowSettings_.paused) {
+    if (settings_.paused != 0) {
         worker_->pause();
         stats_.pause();
         paused_ = true;
@@ -210,7 +210,7 @@ void Application::shutDown() {
     instance_->unregisterInstance();
     instanceLock_.reset();
     RegistryKey key(kRegistryKeyPath);
-    saveSettings(key, windowSettings_, settings_);
+    saveSettings(key, settings_);
 }
 
 void Application::statusWindowReady(HWND window) {

@@ -42,8 +42,7 @@ public:
     void attachView(StatusView* view);
 
     // ApplicationControl, on the user-interface thread.
-    WindowSettings& windowSettings() override { return windowSettings_; }
-    SharedSettings& sharedSettings() override { return settings_; }
+    SharedSettings& settings() override { return settings_; }
     bool diagnosticMode() const override { return diagnosticMode_; }
     void pauseWorker() override;
     void resumeWorker() override;
@@ -122,7 +121,6 @@ private:
     uint64_t nextCheckpointTick_ = 0;
 
     DiagnosticLog log_;
-    WindowSettings windowSettings_;
     SharedSettings settings_;
     QueueStore queue_;
     DirectoryResults results_;

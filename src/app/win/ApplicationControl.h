@@ -24,10 +24,9 @@ class ApplicationControl {
 public:
     virtual ~ApplicationControl() = default;
 
-    // Loaded before the worker started; the window keeps its own part up to date, and the application
-    // stores both at shut-down.
-    virtual WindowSettings& windowSettings() = 0;
-    virtual SharedSettings& sharedSettings() = 0;
+    // Loaded before the worker started; the window keeps them up to date, and the application stores them at
+    // shut-down.
+    virtual SharedSettings& settings() = 0;
     virtual bool diagnosticMode() const = 0;
 
     virtual void pauseWorker() = 0;

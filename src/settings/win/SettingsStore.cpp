@@ -2,24 +2,20 @@
 
 namespace qv {
 
-void loadSettings(const RegistryKey& key, WindowSettings& window, SharedSettings& shared,
-                  StatisticsScaling& statistics) {
+void loadSettings(const RegistryKey& key, SharedSettings& settings) {
     // Deleting under the root actually in use: the other root is either not writable (that is why it was
     // passed over) or holds another configuration that is not ours to clean.
     if (key.isOpen()) {
         for (const char* subkey : kObsoleteSubkeys)
             deleteSubkey(key.root(), key.path() + subkey);
     }
-    SettingValues stored{};
-    for (std::size_t i = 0; i < kSettingCount; ++i)
-        stored[i] = key.readNumber(kSettingsTable[i].name, kSettingsTable[i].defaultValue);
-    applyStoredValues(stored, window, shared, statistics);
+    for (const SettingDefinition& row : kSettingsTable)
+        (settings.*row.value).store(loadedValue(row, key.readNumber(row.name, row.defaultValue)));
 }
 
-void saveSettings(RegistryKey& key, const WindowSettings& window, const SharedSettings& shared) {
-    SettingValues values = valuesToStore(window, shared);
-    for (std::size_t i = 0; i < kSettingCount; ++i)
-        key.writeNumber(kSettingsTable[i].name, values[i]);
+void saveSettings(RegistryKey& key, const SharedSettings& settings) {
+    for (const SettingDefinition& row : kSettingsTable)
+        key.writeNumber(row.name, (settings.*row.value).load());
 }
 
 } // namespace qv

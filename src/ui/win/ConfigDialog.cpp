@@ -1,23 +1,61 @@
 #include "ui/win/ConfigDialog.h"
 
+#include "app/win/Messages.h"
 #include "common/Text.h"
 #include "common/Version.h"
+#include "ui/ConfigLimits.h"
 #include "ui/win/DialogIds.h"
-#include "app/win/Messages.h"
 #include "ui/win/ResourceIds.h"
 
-#include <array>
+#include <initializer_list>
 
 namespace qv {
 
 namespace {
 
-constexpr std::array<int, 5> kPriorityToggles = {IDC_CONFIG_PRIORITY_IDLE, IDC_CONFIG_PRIORITY_BELOW,
-                                                 IDC_CONFIG_PRIORITY_NORMAL, IDC_CONFIG_PRIORITY_ABOVE,
-                                                 IDC_CONFIG_PRIORITY_HIGH};
+constexpr std::initializer_list<int> kPriorityToggles = {IDC_CONFIG_PRIORITY_IDLE, IDC_CONFIG_PRIORITY_BELOW,
+                                                         IDC_CONFIG_PRIORITY_NORMAL, IDC_CONFIG_PRIORITY_ABOVE,
+                                                         IDC_CONFIG_PRIORITY_HIGH};
 
 // The toggles lie in priority order, so a toggle's identifier and its priority number differ by a constant.
 constexpr int kPriorityToToggle = IDC_CONFIG_PRIORITY_IDLE - kPriorityIdle;
+
+// A setting shown as one toggle button, with the controls that show only while it is on (or, for pausing, off).
+struct Toggle {
+    setting::Index index;
+    int id;
+    const char* onCaption; // null when the caption stays
+    const char* offCaption;
+    std::initializer_list<int> dependents;
+    bool dependentsShownWhenOn;
+};
+
+const Toggle kToggles[] = {
+    {setting::kPaused, IDC_CONFIG_PAUSE, "Resume", "Pause", kPriorityToggles, false},
+    {setting::kUseIntelligentEta,
+     IDC_CONFIG_INTELLIGENT_ETA,
+     "Intelligent",
+     "Simple",
+     {IDC_CONFIG_DIVIDE_LABEL, IDC_CONFIG_DIVIDE_EXPONENT, IDC_CONFIG_DIVIDE_EXPONENT_SPIN, IDC_CONFIG_DIVIDE_PERCENT,
+      IDC_CONFIG_DIVIDE_PERCENT_SPIN, IDC_CONFIG_PERCENT_SIGN, IDC_CONFIG_POINTS_LABEL, IDC_CONFIG_MULTI_LINEAR,
+      IDC_CONFIG_MULTI_LINEAR_SPIN},
+     true},
+    {setting::kSaveLogfileToDirectory,
+     IDC_CONFIG_SAVE_LOG,
+     nullptr,
+     nullptr,
+     {IDC_CONFIG_PERCENT_IN_NAME, IDC_CONFIG_FULL_DIRECTORY},
+     true},
+    {setting::kSavePercentToLogfileName, IDC_CONFIG_PERCENT_IN_NAME, nullptr, nullptr, {}, true},
+    {setting::kSaveFullDirectoryToLogfile, IDC_CONFIG_FULL_DIRECTORY, nullptr, nullptr, {}, true},
+    {setting::kStatusDialogAlwaysOnTop, IDC_CONFIG_ON_TOP, nullptr, nullptr, {}, true},
+    {setting::kLimitHistorySize,
+     IDC_CONFIG_LIMIT_HISTORY,
+     nullptr,
+     nullptr,
+     {IDC_CONFIG_HISTORY_SIZE, IDC_CONFIG_HISTORY_SIZE_SPIN, IDC_CONFIG_DIRECTORIES_LABEL},
+     true},
+};
 
 void loadCommonControls() {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_UPDOWN_CLASS};
@@ -26,123 +64,43 @@ void loadCommonControls() {
 
 } // namespace
 
-ConfigDialog::ConfigDialog(HWND target, const ConfigValues& values)
-    : Dialog(IDD_CONFIG), target_(target), values_(values) {
+ConfigDialog::ConfigDialog(HWND target, const SettingValues& values)
+    : Dialog(IDD_CONFIG), target_(target), values_(values),
+      spins_{{{setting::kEtaDivideCountExponent, IDC_CONFIG_DIVIDE_EXPONENT, IDC_CONFIG_DIVIDE_EXPONENT_SPIN, false},
+              {setting::kEtaDividePercentValue, IDC_CONFIG_DIVIDE_PERCENT, IDC_CONFIG_DIVIDE_PERCENT_SPIN, false},
+              {setting::kEtaMultiLinearLevel, IDC_CONFIG_MULTI_LINEAR, IDC_CONFIG_MULTI_LINEAR_SPIN, false},
+              {setting::kDetectMaximumTotalPasses, IDC_CONFIG_MAX_PASSES, IDC_CONFIG_MAX_PASSES_SPIN, false},
+              {setting::kDetectMinimumValidPasses, IDC_CONFIG_MIN_VALID, IDC_CONFIG_MIN_VALID_SPIN, false},
+              {setting::kHistorySize, IDC_CONFIG_HISTORY_SIZE, IDC_CONFIG_HISTORY_SIZE_SPIN, false}}} {
     loadCommonControls();
 }
 
-void ConfigDialog::setPriority(int32_t value, bool updateControls, bool notify) {
-    values_.priority = value;
-    if (canUpdate(updateControls)) {
+void ConfigDialog::setValue(setting::Index index, int32_t value, Change change) {
+    values_[index] = value;
+    if (hwnd() != nullptr)
+        showValue(index, value);
+    if (change == Change::ShowAndPost && target_ != nullptr)
+        PostMessageA(target_, settingMessage(index), static_cast<WPARAM>(value), 0);
+}
+
+void ConfigDialog::showValue(setting::Index index, int32_t value) {
+    if (index == setting::kPriority) {
         for (int id : kPriorityToggles)
             press(id, id - kPriorityToToggle == value);
     }
-    post(WM_APP_SET_PRIORITY, value, notify);
-}
-
-void ConfigDialog::setPaused(bool value, bool updateControls, bool notify) {
-    values_.paused = value;
-    if (canUpdate(updateControls)) {
-        press(IDC_CONFIG_PAUSE, value);
-        setItemText(IDC_CONFIG_PAUSE, value ? "Resume" : "Pause");
-        for (int id : kPriorityToggles)
-            showItem(id, !value);
+    for (const Toggle& toggle : kToggles) {
+        if (toggle.index != index)
+            continue;
+        press(toggle.id, value != 0);
+        if (toggle.onCaption != nullptr)
+            setItemText(toggle.id, value != 0 ? toggle.onCaption : toggle.offCaption);
+        for (int id : toggle.dependents)
+            showItem(id, (value != 0) == toggle.dependentsShownWhenOn);
     }
-    post(WM_APP_TOGGLE_PAUSE, value, notify);
-}
-
-void ConfigDialog::setIntelligentEstimate(bool value, bool updateControls, bool notify) {
-    values_.intelligentEstimate = value;
-    if (canUpdate(updateControls)) {
-        press(IDC_CONFIG_INTELLIGENT_ETA, value);
-        setItemText(IDC_CONFIG_INTELLIGENT_ETA, value ? "Intelligent" : "Simple");
-        showItems({IDC_CONFIG_DIVIDE_LABEL, IDC_CONFIG_DIVIDE_EXPONENT, IDC_CONFIG_DIVIDE_EXPONENT_SPIN,
-                   IDC_CONFIG_DIVIDE_PERCENT, IDC_CONFIG_DIVIDE_PERCENT_SPIN, IDC_CONFIG_PERCENT_SIGN,
-                   IDC_CONFIG_POINTS_LABEL, IDC_CONFIG_MULTI_LINEAR, IDC_CONFIG_MULTI_LINEAR_SPIN},
-                  value);
+    for (SpinField& field : spins_) {
+        if (field.index == index)
+            showSpinValue(field, value);
     }
-    post(WM_APP_SET_INTELLIGENT_ETA, value, notify);
-}
-
-void ConfigDialog::setSaveLogToDirectory(bool value, bool updateControls, bool notify) {
-    values_.saveLogToDirectory = value;
-    if (canUpdate(updateControls)) {
-        press(IDC_CONFIG_SAVE_LOG, value);
-        showItems({IDC_CONFIG_PERCENT_IN_NAME, IDC_CONFIG_FULL_DIRECTORY}, value);
-    }
-    post(WM_APP_SET_SAVE_LOG, value, notify);
-}
-
-void ConfigDialog::setSavePercentToLogName(bool value, bool updateControls, bool notify) {
-    values_.savePercentToLogName = value;
-    if (canUpdate(updateControls))
-        press(IDC_CONFIG_PERCENT_IN_NAME, value);
-    post(WM_APP_SET_PERCENT_IN_NAME, value, notify);
-}
-
-void ConfigDialog::setSaveFullDirectoryToLog(bool value, bool updateControls, bool notify) {
-    values_.saveFullDirectoryToLog = value;
-    if (canUpdate(updateControls))
-        press(IDC_CONFIG_FULL_DIRECTORY, value);
-    post(WM_APP_SET_FULL_DIRECTORY, value, notify);
-}
-
-void ConfigDialog::setAlwaysOnTop(bool value, bool updateControls, bool notify) {
-    values_.alwaysOnTop = value;
-    if (canUpdate(updateControls))
-        press(IDC_CONFIG_ON_TOP, value);
-    post(WM_APP_SET_ON_TOP, value, notify);
-}
-
-void ConfigDialog::setDivideCountExponent(int32_t value, bool updateControls, bool notify) {
-    values_.divideCountExponent = value;
-    if (canUpdate(updateControls))
-        showSpinValue(divideCountExponent_, value);
-    post(WM_APP_SET_DIVIDE_EXPONENT, value, notify);
-}
-
-void ConfigDialog::setDividePercentValue(int32_t value, bool updateControls, bool notify) {
-    values_.dividePercentValue = value;
-    if (canUpdate(updateControls))
-        showSpinValue(dividePercentValue_, value);
-    post(WM_APP_SET_DIVIDE_PERCENT, value, notify);
-}
-
-void ConfigDialog::setMultiLinearLevel(int32_t value, bool updateControls, bool notify) {
-    values_.multiLinearLevel = value;
-    if (canUpdate(updateControls))
-        showSpinValue(multiLinearLevel_, value);
-    post(WM_APP_SET_MULTI_LINEAR_LEVEL, value, notify);
-}
-
-void ConfigDialog::setMaximumTotalPasses(int32_t value, bool updateControls, bool notify) {
-    values_.maximumTotalPasses = value;
-    if (canUpdate(updateControls))
-        showSpinValue(maximumTotalPasses_, value);
-    post(WM_APP_SET_MAX_PASSES, value, notify);
-}
-
-void ConfigDialog::setMinimumValidPasses(int32_t value, bool updateControls, bool notify) {
-    values_.minimumValidPasses = value;
-    if (canUpdate(updateControls))
-        showSpinValue(minimumValidPasses_, value);
-    post(WM_APP_SET_MIN_VALID_PASSES, value, notify);
-}
-
-void ConfigDialog::setHistorySize(int32_t value, bool updateControls, bool notify) {
-    values_.historySize = value;
-    if (canUpdate(updateControls))
-        showSpinValue(historySize_, value);
-    post(WM_APP_SET_HISTORY_SIZE, value, notify);
-}
-
-void ConfigDialog::setLimitHistory(int32_t value, bool updateControls, bool notify) {
-    values_.limitHistory = value;
-    if (canUpdate(updateControls)) {
-        press(IDC_CONFIG_LIMIT_HISTORY, value != 0);
-        showItems({IDC_CONFIG_HISTORY_SIZE, IDC_CONFIG_HISTORY_SIZE_SPIN, IDC_CONFIG_DIRECTORIES_LABEL}, value != 0);
-    }
-    post(WM_APP_SET_LIMIT_HISTORY, value, notify);
 }
 
 INT_PTR ConfigDialog::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -169,94 +127,41 @@ INT_PTR ConfigDialog::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
 
 void ConfigDialog::onInitDialog() {
     SetWindowTextA(hwnd(), formatText("%s - %s - Configuration", kProductName, kVersion).c_str());
-    setPriority(values_.priority, true, false);
-    setPaused(values_.paused, true, false);
-    setIntelligentEstimate(values_.intelligentEstimate, true, false);
-    setSaveLogToDirectory(values_.saveLogToDirectory, true, false);
-    setSavePercentToLogName(values_.savePercentToLogName, true, false);
-    setSaveFullDirectoryToLog(values_.saveFullDirectoryToLog, true, false);
-    setAlwaysOnTop(values_.alwaysOnTop, true, false);
-    setDivideCountExponent(values_.divideCountExponent, true, false);
-    setDividePercentValue(values_.dividePercentValue, true, false);
-    setMultiLinearLevel(values_.multiLinearLevel, true, false);
-    setMaximumTotalPasses(values_.maximumTotalPasses, true, false);
-    setMinimumValidPasses(values_.minimumValidPasses, true, false);
-    setHistorySize(values_.historySize, true, false);
-    setLimitHistory(values_.limitHistory, true, false);
+    for (std::size_t i = 0; i < kSettingCount; ++i)
+        showValue(static_cast<setting::Index>(i), values_[i]);
 }
 
 void ConfigDialog::onCommand(int id) {
-    switch (id) {
-    case IDC_CONFIG_PRIORITY_IDLE:
-    case IDC_CONFIG_PRIORITY_BELOW:
-    case IDC_CONFIG_PRIORITY_NORMAL:
-    case IDC_CONFIG_PRIORITY_ABOVE:
-    case IDC_CONFIG_PRIORITY_HIGH:
-        // Clicking the pressed toggle releases it; the setter presses it again.
-        setPriority(id - kPriorityToToggle, true, true);
-        break;
-    case IDC_CONFIG_PAUSE:
-        setPaused(isPressed(id), true, true);
-        break;
-    case IDC_CONFIG_INTELLIGENT_ETA:
-        setIntelligentEstimate(isPressed(id), true, true);
-        break;
-    case IDC_CONFIG_SAVE_LOG:
-        setSaveLogToDirectory(isPressed(id), true, true);
-        break;
-    case IDC_CONFIG_PERCENT_IN_NAME:
-        setSavePercentToLogName(isPressed(id), true, true);
-        break;
-    case IDC_CONFIG_FULL_DIRECTORY:
-        setSaveFullDirectoryToLog(isPressed(id), true, true);
-        break;
-    case IDC_CONFIG_ON_TOP:
-        setAlwaysOnTop(isPressed(id), true, true);
-        break;
-    case IDC_CONFIG_LIMIT_HISTORY:
-        setLimitHistory(isPressed(id) ? 1 : 0, true, true);
-        break;
-    case IDC_CONFIG_OK:
-    case IDOK:
-    case IDCANCEL:
-        EndDialog(hwnd(), IDOK);
-        break;
-    default:
-        break;
+    if (id >= IDC_CONFIG_PRIORITY_IDLE && id <= IDC_CONFIG_PRIORITY_HIGH) {
+        // Clicking the pressed toggle releases it; showing the value presses it again.
+        setValue(setting::kPriority, id - kPriorityToToggle, Change::ShowAndPost);
+        return;
     }
+    for (const Toggle& toggle : kToggles) {
+        if (toggle.id == id) {
+            setValue(toggle.index, isPressed(id) ? 1 : 0, Change::ShowAndPost);
+            return;
+        }
+    }
+    if (id == IDC_CONFIG_OK || id == IDOK || id == IDCANCEL)
+        EndDialog(hwnd(), IDOK);
 }
 
 bool ConfigDialog::onSpinStep(const NMUPDOWN& step) {
-    SpinStep result{0, false};
-    switch (step.hdr.idFrom) {
-    case IDC_CONFIG_DIVIDE_EXPONENT_SPIN:
-        result = stepWithinRange(step.iPos, step.iDelta, kDivideCountExponentRange);
-        setDivideCountExponent(result.value, true, true);
-        break;
-    case IDC_CONFIG_DIVIDE_PERCENT_SPIN:
-        result = stepWithinRange(step.iPos, step.iDelta, kDividePercentValueRange);
-        setDividePercentValue(result.value, true, true);
-        break;
-    case IDC_CONFIG_MULTI_LINEAR_SPIN:
-        result = stepWithinRange(step.iPos, step.iDelta, kMultiLinearLevelRange);
-        setMultiLinearLevel(result.value, true, true);
-        break;
-    case IDC_CONFIG_HISTORY_SIZE_SPIN:
-        result = stepWithinRange(step.iPos, step.iDelta, kHistorySizeRange);
-        setHistorySize(result.value, true, true);
-        break;
-    case IDC_CONFIG_MAX_PASSES_SPIN:
-        result = stepMaximumTotalPasses(step.iPos, step.iDelta, values_.minimumValidPasses);
-        setMaximumTotalPasses(result.value, true, true);
-        break;
-    case IDC_CONFIG_MIN_VALID_SPIN:
-        result = stepMinimumValidPasses(step.iPos, step.iDelta, values_.maximumTotalPasses);
-        setMinimumValidPasses(result.value, true, true);
-        break;
-    default:
-        break;
+    for (const SpinField& field : spins_) {
+        if (static_cast<UINT_PTR>(field.spinId) != step.hdr.idFrom)
+            continue;
+        SpinStep result{0, false};
+        if (field.index == setting::kDetectMaximumTotalPasses)
+            result = stepMaximumTotalPasses(step.iPos, step.iDelta, values_[setting::kDetectMinimumValidPasses]);
+        else if (field.index == setting::kDetectMinimumValidPasses)
+            result = stepMinimumValidPasses(step.iPos, step.iDelta, values_[setting::kDetectMaximumTotalPasses]);
+        else
+            result = stepWithinRange(step.iPos, step.iDelta, rangeOf(field.index));
+        setValue(field.index, result.value, Change::ShowAndPost);
+        return result.cancelled;
     }
-    return result.cancelled;
+    return false;
 }
 
 bool ConfigDialog::isPressed(int id) const {
@@ -267,24 +172,14 @@ void ConfigDialog::press(int id, bool pressed) const {
     CheckDlgButton(hwnd(), id, pressed ? BST_CHECKED : BST_UNCHECKED);
 }
 
-void ConfigDialog::showItems(std::initializer_list<int> ids, bool show) const {
-    for (int id : ids)
-        showItem(id, show);
-}
-
 void ConfigDialog::showSpinValue(SpinField& field, int32_t value) {
     if (!field.rangeSet) {
-        SendDlgItemMessageA(hwnd(), field.spinId, UDM_SETRANGE32, static_cast<WPARAM>(field.range.lower),
-                            field.range.upper);
-        SendDlgItemMessageA(hwnd(), field.spinId, UDM_SETPOS32, 0, field.range.clamp(value));
+        const ValueRange range = rangeOf(field.index);
+        SendDlgItemMessageA(hwnd(), field.spinId, UDM_SETRANGE32, static_cast<WPARAM>(range.lower), range.upper);
+        SendDlgItemMessageA(hwnd(), field.spinId, UDM_SETPOS32, 0, range.clamp(value));
         field.rangeSet = true;
     }
     setItemText(field.textId, formatText("%d", static_cast<int>(value)).c_str());
-}
-
-void ConfigDialog::post(UINT message, int32_t value, bool notify) const {
-    if (notify && target_ != nullptr)
-        PostMessageA(target_, message, static_cast<WPARAM>(value), 0);
 }
 
 } // namespace qv

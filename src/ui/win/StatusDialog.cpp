@@ -4,7 +4,6 @@
 #include "common/Text.h"
 #include "common/Version.h"
 #include "estimate/TimeEstimate.h"
-#include "ui/ConfigValues.h"
 #include "ui/TotalEstimate.h"
 #include "ui/win/AboutDialog.h"
 #include "ui/win/ConfigDialog.h"
@@ -12,8 +11,11 @@
 #include "ui/win/PercentWindow.h"
 #include "ui/win/SpectrumWindow.h"
 #include "app/win/Messages.h"
+#include "settings/SettingsTable.h"
 #include "ui/win/ResourceIds.h"
 #include "ui/win/ShortenedField.h"
+
+#include <optional>
 
 namespace qv {
 
@@ -37,8 +39,11 @@ constexpr std::size_t kMaxDiagnosticRecords = 32;
 
 } // namespace
 
-StatusDialog::StatusDialog(ApplicationControl& app) : Dialog(IDD_STATUS), app_(app), window_(app.windowSettings()) {
-    trayMenu_.build(window_.priority, window_.paused);
+StatusDialog::StatusDialog(ApplicationControl& app)
+    : Dialog(IDD_STATUS), app_(app), settings_(app.settings()), startHidden_(settings_.hidden != 0) {
+    // Stored again from whether the window is hidden at exit.
+    settings_.hidden = 0;
+    trayMenu_.build(settings_.priority, settings_.paused != 0);
 }
 
 StatusDialog::~StatusDialog() {
@@ -99,12 +104,6 @@ INT_PTR StatusDialog::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
     case WM_APP_SHOW_WINDOW:
         show(true);
         return TRUE;
-    case WM_APP_TOGGLE_PAUSE:
-        togglePause();
-        return TRUE;
-    case WM_APP_SET_PRIORITY:
-        setPriority(static_cast<int32_t>(wParam));
-        return TRUE;
     case WM_APP_RESULTS_CHANGED:
         refreshPercentField();
         return TRUE;
@@ -155,15 +154,15 @@ void StatusDialog::onInitDialog() {
     SendMessageA(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
     tray_.prepare(hwnd(), TRAY_ICON_ID, WM_APP_TRAY, icon_);
     SetWindowTextA(hwnd(), formatText("%s - %s - Status", kProductName, kVersion).c_str());
-    if (window_.paused)
+    if (settings_.paused != 0)
         pause();
     applyState(WorkerState{});
     refreshPercentField();
-    bool onTop = app_.sharedSettings().alwaysOnTop.load() != 0;
-    SetWindowPos(hwnd(), onTop ? HWND_TOPMOST : nullptr, window_.screenX, window_.screenY, 0, 0,
+    bool onTop = settings_.alwaysOnTop != 0;
+    SetWindowPos(hwnd(), onTop ? HWND_TOPMOST : nullptr, settings_.screenX, settings_.screenY, 0, 0,
                  SWP_NOSIZE | (onTop ? 0 : SWP_NOZORDER));
     app_.attachQueueDisplay(hwnd(), WM_APP_QUEUE_COUNT);
-    if (window_.startHidden)
+    if (startHidden_)
         startTimer(TIMER_START_HIDDEN, 1500);
     startTimer(TIMER_REFRESH, kRefreshMilliseconds);
     startTimer(TIMER_APPLY_PRIORITY, 1200);
@@ -217,7 +216,7 @@ void StatusDialog::openAbout() {
 }
 
 void StatusDialog::openConfig() {
-    ConfigDialog config(hwnd(), configValuesFrom(window_, app_.sharedSettings()));
+    ConfigDialog config(hwnd(), currentValues(settings_));
     config.runModal(hwnd());
 }
 
@@ -273,7 +272,7 @@ void StatusDialog::onTimer(UINT_PTR id) {
         break;
     case TIMER_APPLY_PRIORITY:
         KillTimer(hwnd(), id);
-        setPriority(window_.priority);
+        setPriority(settings_.priority);
         break;
     default:
         break;
@@ -321,54 +320,31 @@ void StatusDialog::onTrayCommand(UINT command) {
 }
 
 bool StatusDialog::onSettingMessage(UINT message, WPARAM wParam) {
-    SharedSettings& shared = app_.sharedSettings();
-    const int32_t value = static_cast<int32_t>(wParam);
-    switch (message) {
-    case WM_APP_SET_SAVE_LOG:
-        shared.saveLogToDirectory = value;
-        return true;
-    case WM_APP_SET_PERCENT_IN_NAME:
-        shared.savePercentToLogName = value;
-        return true;
-    case WM_APP_SET_FULL_DIRECTORY:
-        shared.saveFullDirectoryToLog = value;
-        return true;
-    case WM_APP_SET_ON_TOP:
-        shared.alwaysOnTop = value;
-        SetWindowPos(hwnd(), value != 0 ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-        return true;
-    case WM_APP_SET_INTELLIGENT_ETA:
-        window_.intelligentEstimate = value != 0;
-        return true;
-    case WM_APP_SET_DIVIDE_EXPONENT:
-        shared.divideCountExponent = value;
-        return true;
-    case WM_APP_SET_MULTI_LINEAR_LEVEL:
-        shared.multiLinearLevel = value;
-        return true;
-    case WM_APP_SET_DIVIDE_PERCENT:
-        shared.dividePercentValue = value;
-        return true;
-    case WM_APP_SET_MAX_PASSES:
-        shared.maximumTotalPasses = value;
-        return true;
-    case WM_APP_SET_MIN_VALID_PASSES:
-        shared.minimumValidPasses = value;
-        return true;
-    case WM_APP_SET_HISTORY_SIZE:
-        shared.historySize = value;
-        return true;
-    case WM_APP_SET_LIMIT_HISTORY:
-        shared.limitHistory = value;
-        return true;
-    default:
+    if (message <= WM_APP)
         return false;
+    const std::optional<setting::Index> index = settingOfMessage(message - WM_APP);
+    if (!index)
+        return false;
+    if (*index == setting::kPaused) {
+        togglePause();
+        return true;
     }
+    const std::optional<int32_t> value = acceptedValue(kSettingsTable[*index], static_cast<int32_t>(wParam));
+    if (!value)
+        return true;
+    if (*index == setting::kPriority) {
+        setPriority(*value);
+        return true;
+    }
+    (settings_.*kSettingsTable[*index].value) = *value;
+    if (*index == setting::kStatusDialogAlwaysOnTop)
+        SetWindowPos(hwnd(), *value != 0 ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    return true;
 }
 
 void StatusDialog::applyState(WorkerState state) {
     state_ = state;
-    setItemText(IDC_STATUS_STATE, window_.paused ? "Paused" : workerStateText(state_).c_str());
+    setItemText(IDC_STATUS_STATE, settings_.paused != 0 ? "Paused" : workerStateText(state_).c_str());
     if (app_.newDirectory())
         refreshPercentField();
     QueueEntry head;
@@ -380,7 +356,7 @@ void StatusDialog::applyState(WorkerState state) {
     setItemText(IDC_STATUS_DIRECTORY, currentDirectory_.c_str());
     setItemText(IDC_STATUS_FILENAME, fileNamePart(currentFile_).c_str());
     setItemText(IDC_STATUS_SIZE, sizeFieldText(currentSizeKb_).c_str());
-    tray_.setTip(trayTipText(state_, currentFile_, window_.paused));
+    tray_.setTip(trayTipText(state_, currentFile_, settings_.paused != 0));
 }
 
 void StatusDialog::showQueueCount(int32_t count) {
@@ -393,7 +369,8 @@ void StatusDialog::refreshPercentField() {
 }
 
 void StatusDialog::refreshEstimates() {
-    const int level = window_.intelligentEstimate ? app_.sharedSettings().multiLinearLevel.load() : 0;
+    const bool intelligent = settings_.intelligentEstimate != 0;
+    const int level = intelligent ? settings_.multiLinearLevel.load() : 0;
     const EstimateParts parts = app_.estimates(level);
     const int32_t current = parts.current;
     const int32_t total = totalEstimate(parts);
@@ -405,8 +382,8 @@ void StatusDialog::refreshEstimates() {
         record = itemText(IDC_STATUS_QUEUE) + ": " + itemText(IDC_STATUS_FILE_ETA) + "/" +
                  itemText(IDC_STATUS_TOTAL_ETA) + " --> ";
     if (current != previousCurrentEstimate_) {
-        setItemText(IDC_STATUS_FILE_ETA, estimateText(current, window_.paused, window_.intelligentEstimate).c_str());
-        setItemText(IDC_STATUS_TOTAL_ETA, estimateText(total, window_.paused, window_.intelligentEstimate).c_str());
+        setItemText(IDC_STATUS_FILE_ETA, estimateText(current, settings_.paused != 0, intelligent).c_str());
+        setItemText(IDC_STATUS_TOTAL_ETA, estimateText(total, settings_.paused != 0, intelligent).c_str());
     }
     previousCurrentEstimate_ = current;
     previousTotalEstimate_ = total;
@@ -418,7 +395,7 @@ void StatusDialog::refreshEstimates() {
 }
 
 void StatusDialog::pause() {
-    window_.paused = true;
+    settings_.paused = 1;
     trayMenu_.markPaused(true);
     setItemText(IDC_STATUS_PAUSE, "Resume");
     app_.pauseWorker();
@@ -426,7 +403,7 @@ void StatusDialog::pause() {
 }
 
 void StatusDialog::resume() {
-    window_.paused = false;
+    settings_.paused = 0;
     trayMenu_.markPaused(false);
     setItemText(IDC_STATUS_PAUSE, "Pause");
     app_.resumeWorker();
@@ -434,7 +411,7 @@ void StatusDialog::resume() {
 }
 
 void StatusDialog::togglePause() {
-    if (window_.paused)
+    if (settings_.paused != 0)
         resume();
     else
         pause();
@@ -442,7 +419,7 @@ void StatusDialog::togglePause() {
 
 void StatusDialog::setPriority(int32_t priority) {
     trayMenu_.markPriority(priority);
-    window_.priority = priority;
+    settings_.priority = priority;
     app_.setWorkerPriority(priority);
 }
 
@@ -450,14 +427,14 @@ void StatusDialog::hide(bool changeVisibility) {
     recordPosition();
     if (changeVisibility)
         ShowWindow(hwnd(), SW_HIDE);
-    window_.hidden = true;
+    settings_.hidden = 1;
     trayMenu_.setWindowHidden(true);
     tray_.add();
     applyState(state_);
 }
 
 void StatusDialog::show(bool changeVisibility) {
-    window_.hidden = false;
+    settings_.hidden = 0;
     if (changeVisibility)
         ShowWindow(hwnd(), SW_SHOW);
     trayMenu_.setWindowHidden(false);
@@ -481,7 +458,7 @@ void StatusDialog::confirmExit() {
         erase = (answer == IDYES);
     }
     app_.setEraseQueue(erase);
-    if (!window_.hidden)
+    if (settings_.hidden == 0)
         recordPosition();
     tray_.remove();
     EndDialog(hwnd(), 1);
@@ -490,8 +467,8 @@ void StatusDialog::confirmExit() {
 void StatusDialog::recordPosition() {
     RECT rect{};
     if (GetWindowRect(hwnd(), &rect)) {
-        window_.screenX = rect.left;
-        window_.screenY = rect.top;
+        settings_.screenX = rect.left;
+        settings_.screenY = rect.top;
     }
 }
 

@@ -63,7 +63,8 @@ private:
     std::string itemText(int id) const;
 
     ApplicationControl& app_;
-    WindowSettings& window_;
+    SharedSettings& settings_;
+    const bool startHidden_;
     HICON icon_ = nullptr;
     TrayIcon tray_;
     TrayMenu trayMenu_;

@@ -56,6 +56,7 @@ scenario_settings_are_created_loaded_and_saved_back() {
     # no percentage in its name the result log leaves an earlier run's log alone.
     reg_set_dword "Paused" 2
     reg_set_dword "Limit History Size" 5
+    reg_set_dword "Priority" 95 # stored by hand: the worker is told and logs that it does not know it
     reg_set_dword "Save Percent To Logfile Name" 0
     wine reg add 'HKLM\SOFTWARE\Quorvane' /v .flac /t REG_SZ /d "$(printf 'x%.0s' $(seq 1 300))" /f >/dev/null 2>&1
     add_decoder flac
@@ -66,6 +67,7 @@ scenario_settings_are_created_loaded_and_saved_back() {
     wait_until 60 test -f "$b/kelvra.log" || fail "no kelvra.log"
     wait_queue_done 20
     expect_eq "kelvra.050.log kelvra.log y.wav" "$(cd "$b" && echo *)" "files of B"
+    wait_until 10 file_has "$PROG/System.log" "Unknown priority level" || fail "no unknown-priority line"
     exit_quorvane yes
     wait_quorvane_exit 20
     expect_eq "0x0 0x5" "$(reg_get Paused) $(reg_get "Limit History Size")" "Paused and Limit History Size saved back"

@@ -11,14 +11,12 @@ TEST(SettingsStore, FirstRunTakesTheDefaultsAndClearsObsoleteSubkeys) {
     RegistryKey key(scratch.path());
     for (const char* subkey : {"\\ETA", "\\Queue", "\\Recent\\Nested"})
         RegistryKey stale(scratch.path() + subkey);
-    WindowSettings window{1, 1, true, true, false, 0, true};
-    SharedSettings shared;
-    shared.maximumTotalPasses = 1;
-    StatisticsScaling statistics{0, 0};
-    loadSettings(key, window, shared, statistics);
+    SharedSettings settings;
+    settings.maximumTotalPasses = 1;
+    settings.paused = 1;
+    loadSettings(key, settings);
 
-    EXPECT_EQ(valuesToStore(window, shared), valuesToStore(WindowSettings(), SharedSettings()));
-    EXPECT_EQ(statistics.divideCountExponent, 6);
+    EXPECT_EQ(currentValues(settings), currentValues(SharedSettings()));
     EXPECT_FALSE(qvtest::keyExists(key.root(), scratch.path() + "\\ETA"));
     EXPECT_FALSE(qvtest::keyExists(key.root(), scratch.path() + "\\Queue"));
     EXPECT_TRUE(qvtest::keyExists(key.root(), scratch.path() + "\\Recent")) << "a key with subkeys stays";
@@ -31,14 +29,13 @@ TEST(SettingsStore, StoredValuesAreNormalisedOnLoadAndWrittenBack) {
     key.writeNumber("Hidden", 1);
     key.writeNumber("Limit History Size", 5);
     key.writeNumber("Screen X", -1200);
-    WindowSettings window;
-    SharedSettings shared;
-    StatisticsScaling statistics;
-    loadSettings(key, window, shared, statistics);
-    EXPECT_FALSE(window.paused);
-    EXPECT_TRUE(window.startHidden);
+    SharedSettings settings;
+    loadSettings(key, settings);
+    EXPECT_EQ(settings.paused, 0);
+    EXPECT_EQ(settings.hidden, 1);
 
-    saveSettings(key, window, shared);
+    settings.hidden = 0;
+    saveSettings(key, settings);
     const std::pair<const char*, int32_t> cases[] = {
         {"Paused", 0}, {"Hidden", 0}, {"Limit History Size", 5}, {"Screen X", -1200}, {"Screen Y", 400}};
     for (const auto& [name, saved] : cases)

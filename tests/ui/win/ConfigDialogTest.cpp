@@ -44,7 +44,7 @@ std::vector<Posted> one(UINT message, WPARAM value) {
     return {Posted{message, value, 0}};
 }
 
-ConfigValues runConfig(const ConfigValues& values, qvtest::ModalDriver::Drive drive) {
+SettingValues runConfig(const SettingValues& values, qvtest::ModalDriver::Drive drive) {
     qvtest::ModalDriver driver("Quorvane - v0.33 - Configuration", std::move(drive));
     ConfigDialog dialog(driver.sink(), values);
     driver.run(dialog);
@@ -58,30 +58,36 @@ TEST(ConfigDialog, EachToggleClickPostsItsNewStateAtOnceAndShowsOrHidesItsContro
     struct Case {
         const char* what;
         int id;
-        UINT message;
+        setting::Index setting;
         WPARAM value;
         const char* caption; // null when the caption stays
         Ids shown;
         Ids hidden;
     };
     const std::vector<Case> cases = {
-        {"Simple pressed", IDC_CONFIG_INTELLIGENT_ETA, WM_APP_SET_INTELLIGENT_ETA, 1, "Intelligent", kIntelligent, {}},
-        {"Intelligent released", IDC_CONFIG_INTELLIGENT_ETA, WM_APP_SET_INTELLIGENT_ETA, 0, "Simple", {}, kIntelligent},
-        {"pause", IDC_CONFIG_PAUSE, WM_APP_TOGGLE_PAUSE, 1, "Resume", {}, kPriorities},
-        {"resume", IDC_CONFIG_PAUSE, WM_APP_TOGGLE_PAUSE, 0, "Pause", kPriorities, {}},
-        {"log off", IDC_CONFIG_SAVE_LOG, WM_APP_SET_SAVE_LOG, 0, nullptr, {}, kLogName},
-        {"log on", IDC_CONFIG_SAVE_LOG, WM_APP_SET_SAVE_LOG, 1, nullptr, kLogName, {}},
-        {"percent in name off", IDC_CONFIG_PERCENT_IN_NAME, WM_APP_SET_PERCENT_IN_NAME, 0, nullptr, {}, {}},
-        {"full directory on", IDC_CONFIG_FULL_DIRECTORY, WM_APP_SET_FULL_DIRECTORY, 1, nullptr, {}, {}},
-        {"on top off", IDC_CONFIG_ON_TOP, WM_APP_SET_ON_TOP, 0, nullptr, {}, {}},
-        {"limit history off", IDC_CONFIG_LIMIT_HISTORY, WM_APP_SET_LIMIT_HISTORY, 0, nullptr, {}, kHistory},
-        {"high priority", IDC_CONFIG_PRIORITY_HIGH, WM_APP_SET_PRIORITY, kPriorityHigh, nullptr, {}, {}},
-        {"the pressed priority again", IDC_CONFIG_PRIORITY_HIGH, WM_APP_SET_PRIORITY, kPriorityHigh, nullptr, {}, {}},
+        {"Simple pressed", IDC_CONFIG_INTELLIGENT_ETA, setting::kUseIntelligentEta, 1, "Intelligent", kIntelligent, {}},
+        {"Intelligent released",
+         IDC_CONFIG_INTELLIGENT_ETA,
+         setting::kUseIntelligentEta,
+         0,
+         "Simple",
+         {},
+         kIntelligent},
+        {"pause", IDC_CONFIG_PAUSE, setting::kPaused, 1, "Resume", {}, kPriorities},
+        {"resume", IDC_CONFIG_PAUSE, setting::kPaused, 0, "Pause", kPriorities, {}},
+        {"log off", IDC_CONFIG_SAVE_LOG, setting::kSaveLogfileToDirectory, 0, nullptr, {}, kLogName},
+        {"log on", IDC_CONFIG_SAVE_LOG, setting::kSaveLogfileToDirectory, 1, nullptr, kLogName, {}},
+        {"percent in name off", IDC_CONFIG_PERCENT_IN_NAME, setting::kSavePercentToLogfileName, 0, nullptr, {}, {}},
+        {"full directory on", IDC_CONFIG_FULL_DIRECTORY, setting::kSaveFullDirectoryToLogfile, 1, nullptr, {}, {}},
+        {"on top off", IDC_CONFIG_ON_TOP, setting::kStatusDialogAlwaysOnTop, 0, nullptr, {}, {}},
+        {"limit history off", IDC_CONFIG_LIMIT_HISTORY, setting::kLimitHistorySize, 0, nullptr, {}, kHistory},
+        {"high priority", IDC_CONFIG_PRIORITY_HIGH, setting::kPriority, kPriorityHigh, nullptr, {}, {}},
+        {"the pressed priority again", IDC_CONFIG_PRIORITY_HIGH, setting::kPriority, kPriorityHigh, nullptr, {}, {}},
     };
-    ConfigValues seed;
-    seed.priority = kPriorityNormal;
-    seed.limitHistory = 5; // any non-zero number means on
-    ConfigValues closed = runConfig(seed, [&](HWND dialog, qvtest::MessageSink& sink) {
+    SettingValues seed = currentValues(SharedSettings());
+    seed[setting::kPriority] = kPriorityNormal;
+    seed[setting::kLimitHistorySize] = 5; // any non-zero number means on
+    SettingValues closed = runConfig(seed, [&](HWND dialog, qvtest::MessageSink& sink) {
         EXPECT_TRUE(sink.take().empty()) << "opening posts nothing";
         EXPECT_EQ(itemText(dialog, IDC_CONFIG_INTELLIGENT_ETA), "Simple");
         for (int id : kIntelligent)
@@ -89,7 +95,7 @@ TEST(ConfigDialog, EachToggleClickPostsItsNewStateAtOnceAndShowsOrHidesItsContro
         EXPECT_TRUE(pressed(dialog, IDC_CONFIG_LIMIT_HISTORY));
         for (const Case& c : cases) {
             SendDlgItemMessageA(dialog, c.id, BM_CLICK, 0, 0);
-            EXPECT_EQ(sink.take(), one(c.message, c.value)) << c.what;
+            EXPECT_EQ(sink.take(), one(settingMessage(c.setting), c.value)) << c.what;
             EXPECT_EQ(pressed(dialog, c.id), c.value != 0) << c.what;
             EXPECT_TRUE(c.caption == nullptr || itemText(dialog, c.id) == c.caption) << c.what;
             for (int id : c.shown)
@@ -101,8 +107,8 @@ TEST(ConfigDialog, EachToggleClickPostsItsNewStateAtOnceAndShowsOrHidesItsContro
             EXPECT_EQ(pressed(dialog, id), id == IDC_CONFIG_PRIORITY_HIGH) << id;
     });
     // Closed the way Esc closes it: the changes stay.
-    EXPECT_EQ(closed.priority, kPriorityHigh);
-    EXPECT_EQ(closed.limitHistory, 0);
+    EXPECT_EQ(closed[setting::kPriority], kPriorityHigh);
+    EXPECT_EQ(closed[setting::kLimitHistorySize], 0);
 }
 
 TEST(ConfigDialog, SpinStepsKeepTheirSettingsInRangeAndThePassCountsConsistent) {
@@ -113,35 +119,35 @@ TEST(ConfigDialog, SpinStepsKeepTheirSettingsInRangeAndThePassCountsConsistent) 
         int direction;
         int text;
         const char* shown;
-        UINT message;
+        setting::Index setting;
         WPARAM value;
         int position; // where the spin is afterwards
     };
     const Case cases[] = {
         {"maximum down onto twice the minimum", IDC_CONFIG_MAX_PASSES_SPIN, -1, IDC_CONFIG_MAX_PASSES, "12",
-         WM_APP_SET_MAX_PASSES, 12, 12},
+         setting::kDetectMaximumTotalPasses, 12, 12},
         {"minimum up past half the maximum", IDC_CONFIG_MIN_VALID_SPIN, 1, IDC_CONFIG_MIN_VALID, "6",
-         WM_APP_SET_MIN_VALID_PASSES, 6, 6},
-        {"maximum up", IDC_CONFIG_MAX_PASSES_SPIN, 1, IDC_CONFIG_MAX_PASSES, "13", WM_APP_SET_MAX_PASSES, 13, 13},
-        {"minimum down", IDC_CONFIG_MIN_VALID_SPIN, -1, IDC_CONFIG_MIN_VALID, "5", WM_APP_SET_MIN_VALID_PASSES, 5, 5},
-        {"history up from 99", IDC_CONFIG_HISTORY_SIZE_SPIN, 1, IDC_CONFIG_HISTORY_SIZE, "99", WM_APP_SET_HISTORY_SIZE,
+         setting::kDetectMinimumValidPasses, 6, 6},
+        {"percent down", IDC_CONFIG_DIVIDE_PERCENT_SPIN, -1, IDC_CONFIG_DIVIDE_PERCENT, "49",
+         setting::kEtaDividePercentValue, 49, 49},
+        {"history up from 99", IDC_CONFIG_HISTORY_SIZE_SPIN, 1, IDC_CONFIG_HISTORY_SIZE, "99", setting::kHistorySize,
          99, 99},
         {"stored exponent 12 stepped", IDC_CONFIG_DIVIDE_EXPONENT_SPIN, -1, IDC_CONFIG_DIVIDE_EXPONENT, "8",
-         WM_APP_SET_DIVIDE_EXPONENT, 8, 8},
+         setting::kEtaDivideCountExponent, 8, 8},
         {"level up from 3", IDC_CONFIG_MULTI_LINEAR_SPIN, 1, IDC_CONFIG_MULTI_LINEAR, "3",
-         WM_APP_SET_MULTI_LINEAR_LEVEL, 3, 3},
+         setting::kEtaMultiLinearLevel, 3, 3},
     };
-    ConfigValues seed;
-    seed.intelligentEstimate = true;
-    seed.minimumValidPasses = 6;
-    seed.historySize = 99;
-    seed.divideCountExponent = 12;
+    SettingValues seed = currentValues(SharedSettings());
+    seed[setting::kUseIntelligentEta] = 1;
+    seed[setting::kDetectMinimumValidPasses] = 6;
+    seed[setting::kHistorySize] = 99;
+    seed[setting::kEtaDivideCountExponent] = 12;
     runConfig(seed, [&](HWND dialog, qvtest::MessageSink& sink) {
         EXPECT_EQ(itemText(dialog, IDC_CONFIG_DIVIDE_EXPONENT), "12") << "a stored value shows as stored";
         for (const Case& c : cases) {
             stepSpin(dialog, c.spin, c.direction);
             EXPECT_EQ(itemText(dialog, c.text), c.shown) << c.what;
-            EXPECT_EQ(sink.take(), one(c.message, c.value)) << c.what;
+            EXPECT_EQ(sink.take(), one(settingMessage(c.setting), c.value)) << c.what;
             EXPECT_EQ(SendDlgItemMessageA(dialog, c.spin, UDM_GETPOS32, 0, 0), c.position) << c.what;
         }
         SendDlgItemMessageA(dialog, IDC_CONFIG_OK, BM_CLICK, 0, 0);
