@@ -56,8 +56,7 @@ bool canWriteIn(const std::string& directory) {
 } // namespace
 
 Application::Application(const std::string& commandLine)
-    : resultLog_(results_, recent_, settings_, log_), stats_(&log_),
-      housekeeping_([this] { houseKeep(); }, kHousekeepingTick) {
+    : resultLog_(recent_, settings_, log_), stats_(&log_), housekeeping_([this] { houseKeep(); }, kHousekeepingTick) {
     SplitResult split = splitArgument(commandLine);
     std::string programPath = split.first;
     arguments_ = split.rest;
@@ -372,13 +371,8 @@ void Application::timingStarted(const QueueEntry& entry) {
 
 void Application::entryFinished(const QueueEntry& entry, int32_t passes, int32_t validPasses, int32_t average,
                                 bool timed) {
-    {
-        std::lock_guard<std::mutex> guard(stateMutex_);
-        queue_.removeHead();
-        results_.add(entry.path, passes, validPasses, average);
-        log_.writeDetectResult(average, validPasses, passes, entry.path);
-        closeDirectoryIfEnded(entry);
-    }
+    const ResultRow row{entry.path, passes, validPasses, average};
+    leaveQueue(entry, &row);
     // A file whose decoder or detector could not run would otherwise become its type's fastest or slowest.
     if (timed)
         stats_.finish();
@@ -390,21 +384,29 @@ void Application::entryFinished(const QueueEntry& entry, int32_t passes, int32_t
 }
 
 void Application::entryDropped(const QueueEntry& entry, bool timingWasStarted) {
-    {
-        std::lock_guard<std::mutex> guard(stateMutex_);
-        queue_.removeHead();
-        closeDirectoryIfEnded(entry);
-    }
+    leaveQueue(entry, nullptr);
     if (timingWasStarted)
         stats_.abandon();
 }
 
-void Application::closeDirectoryIfEnded(const QueueEntry& removed) {
-    QueueEntry next;
-    std::optional<std::string> nextHeadPath;
-    if (queue_.head(next))
-        nextHeadPath = next.path;
-    resultLog_.closeDirectoryIfEnded(removed.path, nextHeadPath);
+void Application::leaveQueue(const QueueEntry& entry, const ResultRow* row) {
+    // The logs are written first and without the state lock: a box about a log that cannot be opened, or a
+    // result log on a slow network folder, must not hold up checkpoints, pick-ups and the heartbeat. Only the
+    // worker changes the head and the rows, so nothing moves meanwhile. A crash before the entry leaves the
+    // queue only checks its file again (its lines are written twice, none is lost); a checkpoint sees the
+    // entry either queued or among the rows, never both and never neither.
+    ResultSet rows = results_.snapshot();
+    if (row != nullptr) {
+        log_.writeDetectResult(row->percent, row->validPasses, row->totalPasses, row->path);
+        rows.add(row->path, row->totalPasses, row->validPasses, row->percent);
+    }
+    const bool closed = resultLog_.closeDirectoryIfEnded(entry.path, queue_.pathAfterHead(), rows);
+    std::lock_guard<std::mutex> guard(stateMutex_);
+    queue_.removeHead();
+    if (closed)
+        results_.reset();
+    else if (row != nullptr)
+        results_.add(row->path, row->totalPasses, row->validPasses, row->percent);
 }
 
 void Application::stateChanged(WorkerState state) {

@@ -87,8 +87,9 @@ private:
     // they changed, so that a crash loses at most the file in work; keeps the instance record fresh.
     void houseKeep();
     void checkpoint();
-    // After any entry leaves the queue: writes its directory's log when the new head lies elsewhere.
-    void closeDirectoryIfEnded(const QueueEntry& removed);
+    // Takes the head entry out of the queue with its verdict row (null when it has none), after writing its
+    // verdict line and, when its directory ends with it, the directory's result log.
+    void leaveQueue(const QueueEntry& entry, const ResultRow* row);
 
     std::string programDirectory_;
     std::string programFileName_;
@@ -110,7 +111,7 @@ private:
     // pick-up adds them. Used on the intake thread only.
     std::vector<QueueEntry> entriesWithoutHandOff_;
     // Held while an entry leaves the queue and its row is recorded, and while a checkpoint saves, so a
-    // checkpoint never sees a file in neither place.
+    // checkpoint never sees a file in neither place nor in both.
     std::mutex stateMutex_;
     uint64_t checkpointedChange_ = UINT64_MAX;
     CheckpointPacer checkpointPacer_;
