@@ -432,6 +432,9 @@ void StatusDialog::togglePause() {
 }
 
 void StatusDialog::setPriority(int32_t priority) {
+    // Other programs may send any number: only the menu's levels are applied and stored.
+    if (priority < kPriorityIdle || priority > kPriorityHigh)
+        return;
     trayMenu_.markPriority(priority);
     window_.priority = priority;
     app_.setWorkerPriority(priority);
