@@ -44,6 +44,10 @@ constexpr const char* kInstanceLockName = "Quorvane Instance";
 constexpr std::chrono::milliseconds kHousekeepingTick{500};
 constexpr uint64_t kCheckpointMilliseconds = 1000;
 
+// Windows gives a window a few seconds to answer the end of the session; the worker ends its detector and
+// removes its scratch files in far less, unless a box holds it.
+constexpr uint32_t kSessionEndWorkerWaitMs = 2000;
+
 // Whether a file can be made in directory. Installed where its user may not write, the program still
 // checks files: its scratch files then go to the temporary directory.
 bool canWriteIn(const std::string& directory) {
@@ -179,6 +183,33 @@ void Application::shutDown() {
     // What was dropped before the exit still reaches the saved queue.
     intake_.stop();
     housekeeping_.stop();
+    const int32_t unsavedEntries = saveState();
+    // The user asked to keep the queue; losing it must not go unnoticed (the log may not be writable either).
+    if (unsavedEntries > 0)
+        win::showMessageBox(formatText("Cannot write %s\n\nThe queue (%s) is not kept for the next start.",
+                                       queueLogPath_.c_str(), fileCountText(unsavedEntries).c_str()));
+    if (worker_) {
+        worker_->finish();
+        log_.writeSystemLog(worker_->waitFinished(20000) ? "Worker thread finished normally"
+                                                         : "Timeout on finishing worker thread!");
+    }
+    instance_->unregisterInstance();
+    instanceLock_.reset();
+    storeSettings();
+}
+
+void Application::endSession() {
+    log_.writeSystemLog("Ending with the session");
+    // No box: nobody may be there to answer it before the process is ended.
+    (void)saveState();
+    storeSettings();
+    if (worker_) {
+        worker_->finish();
+        (void)worker_->waitFinished(kSessionEndWorkerWaitMs);
+    }
+}
+
+int32_t Application::saveState() {
     int32_t unsavedEntries = 0;
     {
         std::lock_guard<std::mutex> guard(stateMutex_);
@@ -195,19 +226,12 @@ void Application::shutDown() {
             DeleteFileA(queueLogPath_.c_str());
         }
     }
-    // The user asked to keep the queue; losing it must not go unnoticed (the log may not be writable either).
-    if (unsavedEntries > 0)
-        win::showMessageBox(formatText("Cannot write %s\n\nThe queue (%s) is not kept for the next start.",
-                                       queueLogPath_.c_str(), fileCountText(unsavedEntries).c_str()));
     if (!stats_.save())
         log_.writeSystemLog("Cannot write " + estimateLogPath_);
-    if (worker_) {
-        worker_->finish();
-        log_.writeSystemLog(worker_->waitFinished(20000) ? "Worker thread finished normally"
-                                                         : "Timeout on finishing worker thread!");
-    }
-    instance_->unregisterInstance();
-    instanceLock_.reset();
+    return unsavedEntries;
+}
+
+void Application::storeSettings() {
     RegistryKey key(kRegistryKeyPath);
     saveSettings(key, windowSettings_, settings_);
 }

@@ -49,6 +49,7 @@ public:
     void resumeWorker() override;
     void setWorkerPriority(int32_t level) override;
     void setEraseQueue(bool erase) override { eraseQueue_ = erase; }
+    void endSession() override;
     void queueArguments(const std::string& argumentText) override;
     void requestPickUp() override;
     void statusWindowReady(HWND window) override;
@@ -87,6 +88,10 @@ private:
     // they changed, so that a crash loses at most the file in work; keeps the instance record fresh.
     void houseKeep();
     void checkpoint();
+    // Saves the queue, the current directory's rows and the statistics for the next start (or removes the
+    // saved queue when the user chose to erase it). Returns how many queued entries could not be saved.
+    int32_t saveState();
+    void storeSettings();
     // Takes the head entry out of the queue with its verdict row (null when it has none), after writing its
     // verdict line and, when its directory ends with it, the directory's result log.
     void leaveQueue(const QueueEntry& entry, const ResultRow* row);

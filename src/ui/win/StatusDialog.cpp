@@ -36,7 +36,9 @@ constexpr std::size_t kMaxDiagnosticRecords = 32;
 
 } // namespace
 
-StatusDialog::StatusDialog(ApplicationControl& app) : Dialog(IDD_STATUS), app_(app), window_(app.windowSettings()) {
+StatusDialog::StatusDialog(ApplicationControl& app)
+    : Dialog(IDD_STATUS), app_(app), window_(app.windowSettings()),
+      taskbarCreatedMessage_(RegisterWindowMessageA("TaskbarCreated")) {
     trayMenu_.build(window_.priority, window_.paused);
 }
 
@@ -134,6 +136,14 @@ INT_PTR StatusDialog::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
         applyState(state);
         return TRUE;
     }
+    case WM_QUERYENDSESSION:
+        // Nothing to ask: the end of the session saves what an exit keeps.
+        SetWindowLongPtrA(hwnd(), DWLP_MSGRESULT, TRUE);
+        return TRUE;
+    case WM_ENDSESSION:
+        if (wParam != FALSE)
+            onEndSession();
+        return TRUE;
     case WM_DESTROY:
         KillTimer(hwnd(), TIMER_REFRESH);
         app_.attachQueueDisplay(nullptr, 0);
@@ -142,6 +152,11 @@ INT_PTR StatusDialog::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
         windowThreadId_ = 0;
         return FALSE;
     default:
+        if (message == taskbarCreatedMessage_ && message != 0) {
+            // A restarted taskbar holds none of the icons it had.
+            tray_.restore();
+            return TRUE;
+        }
         return onSettingMessage(message, wParam) ? TRUE : FALSE;
     }
 }
@@ -210,14 +225,13 @@ void StatusDialog::openAbout() {
     for (const std::string& record : diagnosticRecords_)
         extra += (extra.empty() ? "" : "\n") + record;
     about.setExtraText(extra);
-    about.runModal(nullptr);
-    if (about.cleared())
+    if (runOwned(about) && about.cleared())
         diagnosticRecords_.clear();
 }
 
 void StatusDialog::openConfig() {
     ConfigDialog config(hwnd(), configValuesFrom(window_, app_.sharedSettings()));
-    config.runModal(hwnd());
+    runOwned(config);
 }
 
 void StatusDialog::openRecentFiles() {
@@ -238,7 +252,20 @@ void StatusDialog::openPercentWindow(const std::string& title, const std::vector
     PercentWindow window;
     window.setTitle(title);
     window.setLists(names, percents);
-    window.runModal(nullptr);
+    runOwned(window);
+}
+
+bool StatusDialog::runOwned(Dialog& dialog) {
+    // The status window is disabled beneath its dialog, but the tray menu and other programs' messages still
+    // reach it: a second dialog would open on top of the first.
+    if (openDialog_ != nullptr) {
+        SetForegroundWindow(openDialog_->hwnd());
+        return false;
+    }
+    openDialog_ = &dialog;
+    dialog.runModal(hwnd());
+    openDialog_ = nullptr;
+    return true;
 }
 
 void StatusDialog::onTimer(UINT_PTR id) {
@@ -477,6 +504,15 @@ void StatusDialog::confirmExit() {
     app_.setEraseQueue(erase);
     if (!window_.hidden)
         recordPosition();
+    tray_.remove();
+    EndDialog(hwnd(), 1);
+}
+
+void StatusDialog::onEndSession() {
+    if (!window_.hidden)
+        recordPosition();
+    app_.endSession();
+    // Everything is saved; if Windows lets the process live on, it ends as after an exit that keeps the queue.
     tray_.remove();
     EndDialog(hwnd(), 1);
 }
