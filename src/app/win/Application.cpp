@@ -106,6 +106,9 @@ bool Application::startUp() {
 void Application::attachView(StatusView* view) {
     std::lock_guard<std::mutex> guard(viewMutex_);
     view_ = view;
+    // The worker starts before the window exists: its first state must not be lost.
+    if (view_ != nullptr)
+        view_->workerStateChanged(workerState_);
 }
 
 bool Application::becomeRunningInstance() {
@@ -435,6 +438,7 @@ void Application::leaveQueue(const QueueEntry& entry, const ResultRow* row) {
 
 void Application::stateChanged(WorkerState state) {
     std::lock_guard<std::mutex> guard(viewMutex_);
+    workerState_ = state;
     if (view_ != nullptr)
         view_->workerStateChanged(state);
 }

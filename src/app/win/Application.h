@@ -144,6 +144,7 @@ private:
     // for the length of each call.
     std::mutex viewMutex_;
     StatusView* view_ = nullptr;
+    WorkerState workerState_;
 };
 
 } // namespace qv

@@ -51,14 +51,14 @@ void StatusDialog::workerStateChanged(WorkerState state) {
         applyState(state);
         return;
     }
-    HWND target = windowHandle_.load();
-    if (target == nullptr)
-        return;
     {
         std::lock_guard<std::mutex> guard(pendingMutex_);
         pendingState_ = state;
     }
-    PostMessageA(target, WM_APP_STATUS_TEXT, 0, 0);
+    // Before the window is up the state waits for onInitDialog, which reads it after publishing the handle.
+    HWND target = windowHandle_.load();
+    if (target != nullptr)
+        PostMessageA(target, WM_APP_STATUS_TEXT, 0, 0);
 }
 
 void StatusDialog::resultsChanged() {
@@ -127,15 +127,9 @@ INT_PTR StatusDialog::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
     case WM_APP_QUEUE_COUNT:
         showQueueCount(app_.takeQueueCount());
         return TRUE;
-    case WM_APP_STATUS_TEXT: {
-        WorkerState state;
-        {
-            std::lock_guard<std::mutex> guard(pendingMutex_);
-            state = pendingState_;
-        }
-        applyState(state);
+    case WM_APP_STATUS_TEXT:
+        applyState(takePendingState());
         return TRUE;
-    }
     case WM_QUERYENDSESSION:
         // Nothing to ask: the end of the session saves what an exit keeps.
         SetWindowLongPtrA(hwnd(), DWLP_MSGRESULT, TRUE);
@@ -171,7 +165,7 @@ void StatusDialog::onInitDialog() {
     SetWindowTextA(hwnd(), formatText("%s - %s - Status", kProductName, kVersion).c_str());
     if (window_.paused)
         pause();
-    applyState(WorkerState{});
+    applyState(takePendingState());
     refreshPercentField();
     bool onTop = app_.sharedSettings().alwaysOnTop.load() != 0;
     SetWindowPos(hwnd(), onTop ? HWND_TOPMOST : nullptr, window_.screenX, window_.screenY, 0, 0,
@@ -382,6 +376,11 @@ bool StatusDialog::onSettingMessage(UINT message, WPARAM wParam) {
     default:
         return false;
     }
+}
+
+WorkerState StatusDialog::takePendingState() {
+    std::lock_guard<std::mutex> guard(pendingMutex_);
+    return pendingState_;
 }
 
 void StatusDialog::applyState(WorkerState state) {

@@ -41,6 +41,7 @@ private:
     void onTrayMenu();
     void onTrayCommand(UINT command);
     bool onSettingMessage(UINT message, WPARAM value);
+    WorkerState takePendingState();
     void applyState(WorkerState state);
     void showQueueCount(int32_t count);
     void refreshPercentField();
