@@ -38,17 +38,17 @@ private:
 
 } // namespace
 
-ResultLogWriter::ResultLogWriter(DirectoryResults& results, RecentDirectories& recent, const SharedSettings& settings,
-                                 const DiagnosticLog& log, NowFunction now)
-    : results_(results), recent_(recent), settings_(settings), log_(log), now_(std::move(now)) {}
+ResultLogWriter::ResultLogWriter(RecentDirectories& recent, const SharedSettings& settings, const DiagnosticLog& log,
+                                 NowFunction now)
+    : recent_(recent), settings_(settings), log_(log), now_(std::move(now)) {}
 
-void ResultLogWriter::writeResultLog(const std::string& directory) {
+void ResultLogWriter::writeResultLog(const std::string& directory, const ResultSet& rows) {
     int32_t summaryPercent = kUnknownPercent;
     if (settings_.saveLogToDirectory.load() != 0) {
         std::string path = directory + "\\" + kResultLogName;
         log_.writeSystemLog("Creating log file: " + path);
         log_.writeDetectLog("Creating log file: " + path);
-        bool written = writeLogFile(path, directory, summaryPercent);
+        bool written = writeLogFile(path, directory, rows, summaryPercent);
         if (!written)
             summaryPercent = kUnknownPercent; // no log in the directory says so
         if (summaryPercent != kUnknownPercent && settings_.savePercentToLogName.load() != 0)
@@ -59,27 +59,27 @@ void ResultLogWriter::writeResultLog(const std::string& directory) {
         recent_.trimTo(settings_.historySize.load());
 }
 
-bool ResultLogWriter::writeLogFile(const std::string& path, const std::string& directory, int32_t& summaryPercent) {
+bool ResultLogWriter::writeLogFile(const std::string& path, const std::string& directory, const ResultSet& rows,
+                                   int32_t& summaryPercent) {
     OutputFile file(path);
     if (!file.isOpen())
         return false;
-    ResultSet set = results_.snapshot();
-    int32_t total = set.fileCount();
-    int32_t unknown = set.unknownCount;
+    int32_t total = rows.fileCount();
+    int32_t unknown = rows.unknownCount;
     int32_t known = total - unknown;
     bool fullDirectory = settings_.saveFullDirectoryToLog.load() != 0;
 
     std::string text = std::string(kProductName) + kAttribution + kVersionBanner + "\r\n";
     text += localTimestamp(now_()) + "\r\n\r\n";
     text += "Directory: " + (fullDirectory ? directory : fileNamePart(directory)) + "\r\n\r\n";
-    set.writeRows(text, settings_.minimumValidPasses.load());
+    rows.writeRows(text, settings_.minimumValidPasses.load());
     text += "\r\n";
     if (total > 0)
         text += formatText("Total file(s): %d\r\n", total);
     if (unknown > 0)
         text += formatText("Unknown file(s): %d\r\n", unknown);
     if (known > 0) {
-        summaryPercent = set.average();
+        summaryPercent = rows.average();
         text += formatText("\r\nSummary: %d%% CDDA\r\n", summaryPercent);
     }
     return file.writeAndClose(text);
@@ -105,15 +105,14 @@ void ResultLogWriter::removeObsoleteLogs(const std::string& directory) {
     }
 }
 
-bool ResultLogWriter::closeDirectoryIfEnded(const std::string& removedPath,
-                                            const std::optional<std::string>& nextHeadPath) {
-    std::string directory = directoryPart(removedPath);
-    if (nextHeadPath && directoryPart(*nextHeadPath) == directory)
+bool ResultLogWriter::closeDirectoryIfEnded(const std::string& leavingPath, const std::optional<std::string>& nextPath,
+                                            const ResultSet& rows) {
+    std::string directory = directoryPart(leavingPath);
+    if (nextPath && directoryPart(*nextPath) == directory)
         return false;
-    if (results_.fileCount() == 0)
+    if (rows.fileCount() == 0)
         return false;
-    writeResultLog(directory);
-    results_.reset();
+    writeResultLog(directory, rows);
     return true;
 }
 

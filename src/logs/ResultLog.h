@@ -18,27 +18,28 @@ inline constexpr const char* kObsoleteLogPattern = "kelvra.*.log";
 class ResultLogWriter {
 public:
     // Settings are read when a log is written, so changes made meanwhile take effect at once.
-    ResultLogWriter(DirectoryResults& results, RecentDirectories& recent, const SharedSettings& settings,
-                    const DiagnosticLog& log, NowFunction now = nowSeconds);
+    ResultLogWriter(RecentDirectories& recent, const SharedSettings& settings, const DiagnosticLog& log,
+                    NowFunction now = nowSeconds);
 
-    // Writes the log of the current rows into directory (given without a trailing backslash), names it with
-    // the percentage when asked to, and records the directory in the recent directories.
-    void writeResultLog(const std::string& directory);
+    // Writes the log of rows into directory (given without a trailing backslash), names it with the percentage
+    // when asked to, and records the directory in the recent directories.
+    void writeResultLog(const std::string& directory, const ResultSet& rows);
 
     // Deletes the percentage-named logs of earlier runs; "kelvra.log" itself does not match.
     void removeObsoleteLogs(const std::string& directory);
 
-    // Call after every entry that leaves the queue, finished or not, once its row (if any) has been added.
-    // When the queue is now empty or its head lies in another directory, and rows have been gathered,
-    // writes their log into the removed entry's directory and empties the rows. True when it did.
-    bool closeDirectoryIfEnded(const std::string& removedPath, const std::optional<std::string>& nextHeadPath);
+    // Call for every entry that leaves the queue, finished or not, with the rows gathered so far (its own row
+    // included, if any). When nothing follows it or the next entry lies in another directory, and rows have
+    // been gathered, writes their log into its directory. True when it did: the caller then empties the rows.
+    bool closeDirectoryIfEnded(const std::string& leavingPath, const std::optional<std::string>& nextPath,
+                               const ResultSet& rows);
 
 private:
     // False when the log could not be opened or written completely.
-    bool writeLogFile(const std::string& path, const std::string& directory, int32_t& summaryPercent);
+    bool writeLogFile(const std::string& path, const std::string& directory, const ResultSet& rows,
+                      int32_t& summaryPercent);
     void renameWithPercent(const std::string& path, const std::string& directory, int32_t summaryPercent);
 
-    DirectoryResults& results_;
     RecentDirectories& recent_;
     const SharedSettings& settings_;
     const DiagnosticLog& log_;

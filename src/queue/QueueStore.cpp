@@ -104,6 +104,13 @@ bool QueueStore::head(QueueEntry& entry) const {
     return true;
 }
 
+std::optional<std::string> QueueStore::pathAfterHead() const {
+    EventLockGuard guard(lock_);
+    if (entries_.size() < 2)
+        return std::nullopt;
+    return entries_[1].path;
+}
+
 uint64_t QueueStore::changeCount() const {
     EventLockGuard guard(lock_);
     return static_cast<uint64_t>(addedCount_) + removedCount_;

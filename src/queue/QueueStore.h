@@ -8,6 +8,7 @@
 #include <deque>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -33,6 +34,8 @@ public:
     std::string headDirectory() const;
     // The head entry read under one lock; false when the store is empty.
     bool head(QueueEntry& entry) const;
+    // The path of the entry that follows the head; none when the head is the last entry or the store is empty.
+    std::optional<std::string> pathAfterHead() const;
     bool newDirectoryFlag() const;
     // Grows by one with every entry added or removed; tells a checkpoint whether anything changed.
     uint64_t changeCount() const;

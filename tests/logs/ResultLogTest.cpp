@@ -40,20 +40,20 @@ protected:
     std::filesystem::path albumPath = root.path() / "Album 1";
     std::string album = programPath(albumPath);
     SharedSettings settings;
-    DirectoryResults results;
+    ResultSet rows;
     RecentDirectories recent;
     DiagnosticLog log;
-    ResultLogWriter writer{results, recent, settings, log, [] { return kNow; }};
+    ResultLogWriter writer{recent, settings, log, [] { return kNow; }};
 };
 
 } // namespace
 
 TEST_F(ResultLogTest, WritesTheLogAndNamesItWithThePercentage) {
     qvtest::writeFile(albumFile("kelvra.050.log"), "earlier run");
-    results.add(album + "\\01 Opening.flac", 2, 2, 91);
-    results.add(album + "\\02 Interlude.flac", 12, 0, -1);
-    results.add(album + "\\03 Finale.flac", 2, 2, 100);
-    writer.writeResultLog(album);
+    rows.add(album + "\\01 Opening.flac", 2, 2, 91);
+    rows.add(album + "\\02 Interlude.flac", 12, 0, -1);
+    rows.add(album + "\\03 Finale.flac", 2, 2, 100);
+    writer.writeResultLog(album, rows);
 
     EXPECT_EQ(albumFiles(), Names{"kelvra.096.log"});
     EXPECT_EQ(qvtest::readFile(albumFile("kelvra.096.log")),
@@ -86,17 +86,17 @@ TEST_F(ResultLogTest, RemovesOnlyThePercentageNamedFilesOfEarlierRuns) {
 
 TEST_F(ResultLogTest, SwitchesAndMissingVerdictsKeepThePlainNameOrWriteNothing) {
     qvtest::writeFile(albumFile("kelvra.050.log"), "old");
-    results.add(album + "\\a.wav", 2, 2, 80);
+    rows.add(album + "\\a.wav", 2, 2, 80);
     settings.savePercentToLogName = 0;
     settings.saveFullDirectoryToLog = 1;
-    writer.writeResultLog(album);
+    writer.writeResultLog(album, rows);
     EXPECT_EQ(albumFiles(), (Names{"kelvra.050.log", "kelvra.log"}));
     EXPECT_NE(qvtest::readFile(albumFile("kelvra.log")).find("\r\nDirectory: " + album + "\r\n"), std::string::npos);
 
     settings.savePercentToLogName = 1;
-    results.reset();
-    results.add(album + "\\a.wav", 12, 0, -1);
-    writer.writeResultLog(album);
+    rows = ResultSet();
+    rows.add(album + "\\a.wav", 12, 0, -1);
+    writer.writeResultLog(album, rows);
     EXPECT_EQ(albumFiles(), (Names{"kelvra.050.log", "kelvra.log"}));
     std::string text = qvtest::readFile(albumFile("kelvra.log"));
     EXPECT_EQ(text.substr(text.find("01   ")),
@@ -104,7 +104,7 @@ TEST_F(ResultLogTest, SwitchesAndMissingVerdictsKeepThePlainNameOrWriteNothing) 
 
     std::filesystem::remove(albumFile("kelvra.log"));
     settings.saveLogToDirectory = 0;
-    writer.writeResultLog(album);
+    writer.writeResultLog(album, rows);
     EXPECT_EQ(albumFiles(), Names{"kelvra.050.log"});
     EXPECT_EQ(recent.percents(), (std::vector<int32_t>{80, -1, -1}));
 }
@@ -112,8 +112,8 @@ TEST_F(ResultLogTest, SwitchesAndMissingVerdictsKeepThePlainNameOrWriteNothing) 
 TEST_F(ResultLogTest, ALogThatCannotBeOpenedWritesAndRenamesNothing) {
     std::filesystem::create_directory(albumFile("kelvra.log"));
     qvtest::writeFile(albumFile("kelvra.050.log"), "old");
-    results.add(album + "\\a.wav", 2, 2, 80);
-    writer.writeResultLog(album);
+    rows.add(album + "\\a.wav", 2, 2, 80);
+    writer.writeResultLog(album, rows);
     EXPECT_EQ(albumFiles(), (Names{"kelvra.050.log", "kelvra.log"}));
     EXPECT_TRUE(std::filesystem::is_directory(albumFile("kelvra.log")));
     EXPECT_EQ(recent.percents(), std::vector<int32_t>{-1});
@@ -124,8 +124,8 @@ TEST_F(ResultLogTest, ALogThatCannotBeWrittenWholeIsNeitherRenamedNorCounted) {
     std::filesystem::create_symlink("/dev/full", albumFile("kelvra.log"), error);
     if (error || !std::filesystem::exists("/dev/full"))
         GTEST_SKIP() << "needs a full device behind a link (native build)";
-    results.add(album + "\\a.wav", 2, 2, 80);
-    writer.writeResultLog(album);
+    rows.add(album + "\\a.wav", 2, 2, 80);
+    writer.writeResultLog(album, rows);
     EXPECT_EQ(albumFiles(), Names{"kelvra.log"});
     EXPECT_EQ(recent.percents(), std::vector<int32_t>{-1});
 }
@@ -135,18 +135,18 @@ TEST_F(ResultLogTest, HistoryIsTrimmedToItsSizeWhileLimited) {
     settings.saveLogToDirectory = 0;
     for (const auto& [limit, size, kept] : cases) {
         RecentDirectories history;
-        ResultLogWriter historyWriter(results, history, settings, log);
+        ResultLogWriter historyWriter(history, settings, log);
         settings.limitHistory = limit;
         settings.historySize = size;
         for (int i = 1; i <= 11; ++i)
-            historyWriter.writeResultLog("D:\\dir" + std::to_string(i));
+            historyWriter.writeResultLog("D:\\dir" + std::to_string(i), rows);
         Names directories = history.directories();
         ASSERT_EQ(directories.size(), kept) << limit << " " << size;
         EXPECT_TRUE(kept != 10 || directories.front() == "D:\\dir2");
     }
 }
 
-TEST_F(ResultLogTest, GatheredRowsCloseWhenTheNextHeadLiesElsewhereOrTheQueueIsEmpty) {
+TEST_F(ResultLogTest, GatheredRowsCloseWhenTheNextEntryLiesElsewhereOrNoneFollows) {
     const std::string file = album + "\\a.wav";
     const std::tuple<std::optional<std::string>, bool, bool> cases[] = {
         {album + "\\b.wav", true, false},
@@ -155,12 +155,13 @@ TEST_F(ResultLogTest, GatheredRowsCloseWhenTheNextHeadLiesElsewhereOrTheQueueIsE
         {std::nullopt, true, true},
         {std::nullopt, false, false},
     };
-    for (const auto& [nextHead, hasRows, closes] : cases) {
+    for (const auto& [next, hasRows, closes] : cases) {
+        rows = ResultSet();
         if (hasRows)
-            results.add(file, 2, 2, 60);
-        EXPECT_EQ(writer.closeDirectoryIfEnded(file, nextHead), closes) << nextHead.value_or("(empty)");
-        EXPECT_EQ(results.fileCount(), hasRows && !closes ? 1 : 0);
-        results.reset();
+            rows.add(file, 2, 2, 60);
+        std::filesystem::remove(albumFile("kelvra.060.log"));
+        EXPECT_EQ(writer.closeDirectoryIfEnded(file, next, rows), closes) << next.value_or("(none)");
+        EXPECT_EQ(std::filesystem::exists(albumFile("kelvra.060.log")), closes) << next.value_or("(none)");
     }
     EXPECT_EQ(recent.directories(), (Names{album, album, album}));
 }

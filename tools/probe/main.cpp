@@ -5,6 +5,8 @@
 
 #include "common/Version.h"
 
+#include <shellapi.h>
+
 #include <chrono>
 #include <cstdlib>
 #include <string>
@@ -399,6 +401,67 @@ int screenshotReadyCommand(const Invocation& invocation) {
     return ready ? kDone : fail("the status window is not shown and painted");
 }
 
+// Prints "status" when the window's owner is the status window, "none" without an owner, else the owner's handle;
+// and whether the window takes input.
+int ownerCommand(const Invocation& invocation) {
+    HWND window = nullptr;
+    if (!findStatusWindow(invocation, window))
+        return fail("no such window");
+    HWND owner = GetWindow(window, GW_OWNER);
+    char text[64];
+    if (owner == nullptr)
+        snprintf(text, sizeof text, "none");
+    else if (owner == statusWindow())
+        snprintf(text, sizeof text, "status");
+    else
+        snprintf(text, sizeof text, "0x%llx", static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(owner)));
+    print(std::string(text) + (IsWindowEnabled(window) ? " enabled" : " disabled"));
+    return kDone;
+}
+
+// The notification-area record of the status window's icon <id> (the first operand); only hWnd and uID identify
+// it. kDone when both are there.
+int findTrayRecord(const Invocation& invocation, NOTIFYICONDATAW& data) {
+    data = NOTIFYICONDATAW{};
+    data.cbSize = NOTIFYICONDATAW_V1_SIZE;
+    uint64_t id = 0;
+    if (!qvprobe::parseNumber(invocation.operands[0], id) || id > 0xFFFFFFFF) {
+        qvtools::reportError("bad icon id " + invocation.operands[0]);
+        return kUsage;
+    }
+    data.uID = static_cast<UINT>(id);
+    if (!findStatusWindow(invocation, data.hWnd))
+        return fail("no status window");
+    return kDone;
+}
+
+// Succeeds while the status window's icon <id> is in the notification area: only a present icon can be modified.
+int trayIconCommand(const Invocation& invocation) {
+    NOTIFYICONDATAW data;
+    int found = findTrayRecord(invocation, data);
+    if (found != kDone)
+        return found;
+    if (!waitUntil(invocation.timeoutSeconds, [&] { return Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE; }))
+        return fail("no such icon in the notification area");
+    print("present");
+    return kDone;
+}
+
+// Does to the status window what an Explorer restart does: its icon <id> is gone, and "TaskbarCreated" is
+// broadcast.
+int taskbarRestartCommand(const Invocation& invocation) {
+    NOTIFYICONDATAW data;
+    int found = findTrayRecord(invocation, data);
+    if (found != kDone)
+        return found;
+    if (!Shell_NotifyIconW(NIM_DELETE, &data))
+        return fail("the icon was not in the notification area");
+    UINT message = RegisterWindowMessageW(L"TaskbarCreated");
+    if (message == 0 || !PostMessageW(HWND_BROADCAST, message, 0, 0))
+        return fail("cannot broadcast TaskbarCreated");
+    return kDone;
+}
+
 struct LayoutCheck {
     HFONT font;
     std::vector<std::string> problems;
@@ -521,6 +584,9 @@ const Command kCommands[] = {
     {{"check-layout", 0, kTimeoutOption | kWindowOption, "check-layout [--window C] [--timeout S]"},
      checkLayoutCommand},
     {{"answer-times", 1, kTimeoutOption, "answer-times <seconds> [--timeout S]"}, answerTimesCommand},
+    {{"owner", 0, kTimeoutOption | kWindowOption, "owner [--window C] [--timeout S]"}, ownerCommand},
+    {{"tray-icon", 1, kTimeoutOption, "tray-icon <iconId> [--timeout S]"}, trayIconCommand},
+    {{"taskbar-restart", 1, kTimeoutOption, "taskbar-restart <iconId> [--timeout S]"}, taskbarRestartCommand},
 };
 
 int usage() {

@@ -44,6 +44,10 @@ constexpr const char* kInstanceLockName = "Quorvane Instance";
 constexpr std::chrono::milliseconds kHousekeepingTick{500};
 constexpr uint64_t kCheckpointMilliseconds = 1000;
 
+// Windows gives a window a few seconds to answer the end of the session; the worker ends its detector and
+// removes its scratch files in far less, unless a box holds it.
+constexpr uint32_t kSessionEndWorkerWaitMs = 2000;
+
 // Whether a file can be made in directory. Installed where its user may not write, the program still
 // checks files: its scratch files then go to the temporary directory.
 bool canWriteIn(const std::string& directory) {
@@ -56,8 +60,7 @@ bool canWriteIn(const std::string& directory) {
 } // namespace
 
 Application::Application(const std::string& commandLine)
-    : resultLog_(results_, recent_, settings_, log_), stats_(&log_),
-      housekeeping_([this] { houseKeep(); }, kHousekeepingTick) {
+    : resultLog_(recent_, settings_, log_), stats_(&log_), housekeeping_([this] { houseKeep(); }, kHousekeepingTick) {
     SplitResult split = splitArgument(commandLine);
     std::string programPath = split.first;
     arguments_ = split.rest;
@@ -103,6 +106,9 @@ bool Application::startUp() {
 void Application::attachView(StatusView* view) {
     std::lock_guard<std::mutex> guard(viewMutex_);
     view_ = view;
+    // The worker starts before the window exists: its first state must not be lost.
+    if (view_ != nullptr)
+        view_->workerStateChanged(workerState_);
 }
 
 bool Application::becomeRunningInstance() {
@@ -180,6 +186,33 @@ void Application::shutDown() {
     // What was dropped before the exit still reaches the saved queue.
     intake_.stop();
     housekeeping_.stop();
+    const int32_t unsavedEntries = saveState();
+    // The user asked to keep the queue; losing it must not go unnoticed (the log may not be writable either).
+    if (unsavedEntries > 0)
+        win::showMessageBox(formatText("Cannot write %s\n\nThe queue (%s) is not kept for the next start.",
+                                       queueLogPath_.c_str(), fileCountText(unsavedEntries).c_str()));
+    if (worker_) {
+        worker_->finish();
+        log_.writeSystemLog(worker_->waitFinished(20000) ? "Worker thread finished normally"
+                                                         : "Timeout on finishing worker thread!");
+    }
+    instance_->unregisterInstance();
+    instanceLock_.reset();
+    storeSettings();
+}
+
+void Application::endSession() {
+    log_.writeSystemLog("Ending with the session");
+    // No box: nobody may be there to answer it before the process is ended.
+    (void)saveState();
+    storeSettings();
+    if (worker_) {
+        worker_->finish();
+        (void)worker_->waitFinished(kSessionEndWorkerWaitMs);
+    }
+}
+
+int32_t Application::saveState() {
     int32_t unsavedEntries = 0;
     {
         std::lock_guard<std::mutex> guard(stateMutex_);
@@ -196,19 +229,12 @@ void Application::shutDown() {
             DeleteFileA(queueLogPath_.c_str());
         }
     }
-    // The user asked to keep the queue; losing it must not go unnoticed (the log may not be writable either).
-    if (unsavedEntries > 0)
-        win::showMessageBox(formatText("Cannot write %s\n\nThe queue (%s) is not kept for the next start.",
-                                       queueLogPath_.c_str(), fileCountText(unsavedEntries).c_str()));
     if (!stats_.save())
         log_.writeSystemLog("Cannot write " + estimateLogPath_);
-    if (worker_) {
-        worker_->finish();
-        log_.writeSystemLog(worker_->waitFinished(20000) ? "Worker thread finished normally"
-                                                         : "Timeout on finishing worker thread!");
-    }
-    instance_->unregisterInstance();
-    instanceLock_.reset();
+    return unsavedEntries;
+}
+
+void Application::storeSettings() {
     RegistryKey key(kRegistryKeyPath);
     saveSettings(key, settings_);
 }
@@ -372,13 +398,8 @@ void Application::timingStarted(const QueueEntry& entry) {
 
 void Application::entryFinished(const QueueEntry& entry, int32_t passes, int32_t validPasses, int32_t average,
                                 bool timed) {
-    {
-        std::lock_guard<std::mutex> guard(stateMutex_);
-        queue_.removeHead();
-        results_.add(entry.path, passes, validPasses, average);
-        log_.writeDetectResult(average, validPasses, passes, entry.path);
-        closeDirectoryIfEnded(entry);
-    }
+    const ResultRow row{entry.path, passes, validPasses, average};
+    leaveQueue(entry, &row);
     // A file whose decoder or detector could not run would otherwise become its type's fastest or slowest.
     if (timed)
         stats_.finish();
@@ -390,25 +411,34 @@ void Application::entryFinished(const QueueEntry& entry, int32_t passes, int32_t
 }
 
 void Application::entryDropped(const QueueEntry& entry, bool timingWasStarted) {
-    {
-        std::lock_guard<std::mutex> guard(stateMutex_);
-        queue_.removeHead();
-        closeDirectoryIfEnded(entry);
-    }
+    leaveQueue(entry, nullptr);
     if (timingWasStarted)
         stats_.abandon();
 }
 
-void Application::closeDirectoryIfEnded(const QueueEntry& removed) {
-    QueueEntry next;
-    std::optional<std::string> nextHeadPath;
-    if (queue_.head(next))
-        nextHeadPath = next.path;
-    resultLog_.closeDirectoryIfEnded(removed.path, nextHeadPath);
+void Application::leaveQueue(const QueueEntry& entry, const ResultRow* row) {
+    // The logs are written first and without the state lock: a box about a log that cannot be opened, or a
+    // result log on a slow network folder, must not hold up checkpoints, pick-ups and the heartbeat. Only the
+    // worker changes the head and the rows, so nothing moves meanwhile. A crash before the entry leaves the
+    // queue only checks its file again (its lines are written twice, none is lost); a checkpoint sees the
+    // entry either queued or among the rows, never both and never neither.
+    ResultSet rows = results_.snapshot();
+    if (row != nullptr) {
+        log_.writeDetectResult(row->percent, row->validPasses, row->totalPasses, row->path);
+        rows.add(row->path, row->totalPasses, row->validPasses, row->percent);
+    }
+    const bool closed = resultLog_.closeDirectoryIfEnded(entry.path, queue_.pathAfterHead(), rows);
+    std::lock_guard<std::mutex> guard(stateMutex_);
+    queue_.removeHead();
+    if (closed)
+        results_.reset();
+    else if (row != nullptr)
+        results_.add(row->path, row->totalPasses, row->validPasses, row->percent);
 }
 
 void Application::stateChanged(WorkerState state) {
     std::lock_guard<std::mutex> guard(viewMutex_);
+    workerState_ = state;
     if (view_ != nullptr)
         view_->workerStateChanged(state);
 }

@@ -48,6 +48,7 @@ public:
     void resumeWorker() override;
     void setWorkerPriority(int32_t level) override;
     void setEraseQueue(bool erase) override { eraseQueue_ = erase; }
+    void endSession() override;
     void queueArguments(const std::string& argumentText) override;
     void requestPickUp() override;
     void statusWindowReady(HWND window) override;
@@ -89,8 +90,13 @@ private:
     // they changed, so that a crash loses at most the file in work; keeps the instance record fresh.
     void houseKeep();
     void checkpoint();
-    // After any entry leaves the queue: writes its directory's log when the new head lies elsewhere.
-    void closeDirectoryIfEnded(const QueueEntry& removed);
+    // Saves the queue, the current directory's rows and the statistics for the next start (or removes the
+    // saved queue when the user chose to erase it). Returns how many queued entries could not be saved.
+    int32_t saveState();
+    void storeSettings();
+    // Takes the head entry out of the queue with its verdict row (null when it has none), after writing its
+    // verdict line and, when its directory ends with it, the directory's result log.
+    void leaveQueue(const QueueEntry& entry, const ResultRow* row);
 
     std::string programDirectory_;
     std::string programFileName_;
@@ -113,7 +119,7 @@ private:
     // pick-up adds them. Used on the intake thread only.
     std::vector<QueueEntry> entriesWithoutHandOff_;
     // Held while an entry leaves the queue and its row is recorded, and while a checkpoint saves, so a
-    // checkpoint never sees a file in neither place.
+    // checkpoint never sees a file in neither place nor in both.
     std::mutex stateMutex_;
     uint64_t checkpointedChange_ = UINT64_MAX;
     CheckpointPacer checkpointPacer_;
@@ -140,6 +146,7 @@ private:
     // for the length of each call.
     std::mutex viewMutex_;
     StatusView* view_ = nullptr;
+    WorkerState workerState_;
 };
 
 } // namespace qv

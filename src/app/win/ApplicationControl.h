@@ -34,6 +34,9 @@ public:
     virtual void setWorkerPriority(int32_t level) = 0;
     // Asked at exit: whether the queue is erased instead of kept for the next start.
     virtual void setEraseQueue(bool erase) = 0;
+    // The session ends, and the process may be ended at any moment: saves the settings, the queue and the
+    // statistics as an exit does, and stops the worker (its detector ends, its scratch files go).
+    virtual void endSession() = 0;
 
     // Lists one argument text (a dropped path) into the queue, off the user-interface thread.
     virtual void queueArguments(const std::string& argumentText) = 0;

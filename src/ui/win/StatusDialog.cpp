@@ -40,7 +40,8 @@ constexpr std::size_t kMaxDiagnosticRecords = 32;
 } // namespace
 
 StatusDialog::StatusDialog(ApplicationControl& app)
-    : Dialog(IDD_STATUS), app_(app), settings_(app.settings()), startHidden_(settings_.hidden != 0) {
+    : Dialog(IDD_STATUS), app_(app), settings_(app.settings()), startHidden_(settings_.hidden != 0),
+      taskbarCreatedMessage_(RegisterWindowMessageA("TaskbarCreated")) {
     // Stored again from whether the window is hidden at exit.
     settings_.hidden = 0;
     trayMenu_.build(settings_.priority, settings_.paused != 0);
@@ -55,14 +56,14 @@ void StatusDialog::workerStateChanged(WorkerState state) {
         applyState(state);
         return;
     }
-    HWND target = windowHandle_.load();
-    if (target == nullptr)
-        return;
     {
         std::lock_guard<std::mutex> guard(pendingMutex_);
         pendingState_ = state;
     }
-    PostMessageA(target, WM_APP_STATUS_TEXT, 0, 0);
+    // Before the window is up the state waits for onInitDialog, which reads it after publishing the handle.
+    HWND target = windowHandle_.load();
+    if (target != nullptr)
+        PostMessageA(target, WM_APP_STATUS_TEXT, 0, 0);
 }
 
 void StatusDialog::resultsChanged() {
@@ -125,15 +126,17 @@ INT_PTR StatusDialog::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
     case WM_APP_QUEUE_COUNT:
         showQueueCount(app_.takeQueueCount());
         return TRUE;
-    case WM_APP_STATUS_TEXT: {
-        WorkerState state;
-        {
-            std::lock_guard<std::mutex> guard(pendingMutex_);
-            state = pendingState_;
-        }
-        applyState(state);
+    case WM_APP_STATUS_TEXT:
+        applyState(takePendingState());
         return TRUE;
-    }
+    case WM_QUERYENDSESSION:
+        // Nothing to ask: the end of the session saves what an exit keeps.
+        SetWindowLongPtrA(hwnd(), DWLP_MSGRESULT, TRUE);
+        return TRUE;
+    case WM_ENDSESSION:
+        if (wParam != FALSE)
+            onEndSession();
+        return TRUE;
     case WM_DESTROY:
         KillTimer(hwnd(), TIMER_REFRESH);
         app_.attachQueueDisplay(nullptr, 0);
@@ -142,6 +145,11 @@ INT_PTR StatusDialog::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
         windowThreadId_ = 0;
         return FALSE;
     default:
+        if (message == taskbarCreatedMessage_ && message != 0) {
+            // A restarted taskbar holds none of the icons it had.
+            tray_.restore();
+            return TRUE;
+        }
         return onSettingMessage(message, wParam) ? TRUE : FALSE;
     }
 }
@@ -156,7 +164,7 @@ void StatusDialog::onInitDialog() {
     SetWindowTextA(hwnd(), formatText("%s - %s - Status", kProductName, kVersion).c_str());
     if (settings_.paused != 0)
         pause();
-    applyState(WorkerState{});
+    applyState(takePendingState());
     refreshPercentField();
     bool onTop = settings_.alwaysOnTop != 0;
     SetWindowPos(hwnd(), onTop ? HWND_TOPMOST : nullptr, settings_.screenX, settings_.screenY, 0, 0,
@@ -210,14 +218,13 @@ void StatusDialog::openAbout() {
     for (const std::string& record : diagnosticRecords_)
         extra += (extra.empty() ? "" : "\n") + record;
     about.setExtraText(extra);
-    about.runModal(nullptr);
-    if (about.cleared())
+    if (runOwned(about) && about.cleared())
         diagnosticRecords_.clear();
 }
 
 void StatusDialog::openConfig() {
     ConfigDialog config(hwnd(), currentValues(settings_));
-    config.runModal(hwnd());
+    runOwned(config);
 }
 
 void StatusDialog::openRecentFiles() {
@@ -246,7 +253,20 @@ void StatusDialog::openPercentWindow(const std::string& title, const std::vector
     // Spectrum windows belong to the status window: they outlive the percent window and go at exit.
     window.setSpectrum(role, types,
                        [this](const std::string& file) { SpectrumWindow::open(hwnd(), app_.spectrumTools(), file); });
-    window.runModal(nullptr);
+    runOwned(window);
+}
+
+bool StatusDialog::runOwned(Dialog& dialog) {
+    // The status window is disabled beneath its dialog, but the tray menu and other programs' messages still
+    // reach it: a second dialog would open on top of the first.
+    if (openDialog_ != nullptr) {
+        SetForegroundWindow(openDialog_->hwnd());
+        return false;
+    }
+    openDialog_ = &dialog;
+    dialog.runModal(hwnd());
+    openDialog_ = nullptr;
+    return true;
 }
 
 void StatusDialog::onTimer(UINT_PTR id) {
@@ -340,6 +360,11 @@ bool StatusDialog::onSettingMessage(UINT message, WPARAM wParam) {
     if (*index == setting::kStatusDialogAlwaysOnTop)
         SetWindowPos(hwnd(), *value != 0 ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     return true;
+}
+
+WorkerState StatusDialog::takePendingState() {
+    std::lock_guard<std::mutex> guard(pendingMutex_);
+    return pendingState_;
 }
 
 void StatusDialog::applyState(WorkerState state) {
@@ -460,6 +485,15 @@ void StatusDialog::confirmExit() {
     app_.setEraseQueue(erase);
     if (settings_.hidden == 0)
         recordPosition();
+    tray_.remove();
+    EndDialog(hwnd(), 1);
+}
+
+void StatusDialog::onEndSession() {
+    if (settings_.hidden == 0)
+        recordPosition();
+    app_.endSession();
+    // Everything is saved; if Windows lets the process live on, it ends as after an exit that keeps the queue.
     tray_.remove();
     EndDialog(hwnd(), 1);
 }

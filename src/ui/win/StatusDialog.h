@@ -42,6 +42,7 @@ private:
     void onTrayMenu();
     void onTrayCommand(UINT command);
     bool onSettingMessage(UINT message, WPARAM value);
+    WorkerState takePendingState();
     void applyState(WorkerState state);
     void showQueueCount(int32_t count);
     void refreshPercentField();
@@ -53,11 +54,16 @@ private:
     void hide(bool changeVisibility);
     void show(bool changeVisibility);
     void confirmExit();
+    // Windows may end the process as soon as the window has answered: everything an exit keeps is saved now.
+    void onEndSession();
     void openAbout();
     void openConfig();
     void openRecentFiles();
     void openRecentDirectories();
     void openPercentWindow(const std::string& title, const std::vector<PercentEntry>& entries, PercentRole role);
+    // Runs dialog owned by this window; while another of its dialogs is open, brings that one forward instead
+    // and returns false.
+    bool runOwned(Dialog& dialog);
     void recordPosition();
     void startTimer(UINT_PTR id, UINT milliseconds);
     std::string itemText(int id) const;
@@ -70,6 +76,9 @@ private:
     TrayMenu trayMenu_;
     std::atomic<DWORD> windowThreadId_{0};
     std::atomic<HWND> windowHandle_{nullptr};
+    // Broadcast when the taskbar is created anew (Explorer restarted); 0 when it could not be registered.
+    const UINT taskbarCreatedMessage_;
+    Dialog* openDialog_ = nullptr;
 
     std::mutex pendingMutex_;
     WorkerState pendingState_;

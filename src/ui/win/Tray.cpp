@@ -31,6 +31,11 @@ void TrayIcon::remove() {
     shown_ = false;
 }
 
+void TrayIcon::restore() {
+    if (shown_)
+        shown_ = Shell_NotifyIconA(NIM_ADD, &data_) != FALSE;
+}
+
 void TrayIcon::setTip(const std::string& tip) {
     if (!shown_)
         return;

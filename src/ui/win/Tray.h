@@ -25,6 +25,8 @@ public:
     // Adding a present icon or removing an absent one does nothing.
     void add();
     void remove();
+    // After the taskbar was created anew, which holds none of the old icons: adds the icon again if it was shown.
+    void restore();
     void setTip(const std::string& tip);
     bool shown() const { return shown_; }
 

@@ -85,4 +85,5 @@ scenario_pause_from_the_menu_suspends_the_pass_and_exit_during_a_pass_keeps_the_
     if ls "$PROG"/KelvrA_* >/dev/null 2>&1; then fail "scratch files left: $(ls "$PROG"/KelvrA_*)"; fi
     wait_until 5 eval '! standin_running' || fail "detector still running after exit"
     expect_eq "0x5b" "$(reg_get Priority)" "priority saved"
+    expect_file_lacks "$PROG/System.log" "Unknown priority level" "an unknown level reached the worker"
 }

@@ -140,21 +140,12 @@ scenario_hard_kills_at_random_moments_lose_no_file() {
     [ -z "$lost" ] || fail "never checked: $(echo "$lost" | wc -l) files, first $(echo "$lost" | head -1)"
 }
 
-# Answers every box of the program with OK until the command succeeds or the deadline passes; prints
-# each box answered.
-answer_boxes_until() { # seconds command...
-    local deadline=$((SECONDS + $1))
-    shift
-    while ! "$@" >/dev/null 2>&1; do
-        [ $SECONDS -ge $deadline ] && return 1
-        probe answer ok --caption Quorvane --timeout 1 2>/dev/null
-    done
-    return 0
-}
+heartbeat_since() { [ "$(reg_get "Process Timestamp")" != "$1" ]; } # stamp
 
 # Installed where its user may not write, the program still checks files: one box per log it cannot
-# open, scratch files in the temporary directory, its own files listed in memory, result logs written
-# beside the music, and a box when the kept queue cannot be saved.
+# open, while which the window, the checkpoints and the heartbeat go on; scratch files in the temporary
+# directory, its own files listed in memory, result logs written beside the music, and a box when the kept
+# queue cannot be saved.
 scenario_a_program_directory_that_cannot_be_written() {
     new_program_dir read-only
     add_decoder flac
@@ -172,9 +163,15 @@ scenario_a_program_directory_that_cannot_be_written() {
     PROG=$mount
     PROGW=$(winpath "$mount")
     start_quorvane "$(winpath "$MUSIC/A")" "$(winpath "$MUSIC/B")"
-    local boxes
-    boxes=$(answer_boxes_until 60 test -f "$MUSIC/A/kelvra.072.log") || fail "no result log: $boxes"
-    expect_eq "$(printf 'Quorvane\tSYSLOG OPEN ERROR\nQuorvane\tDETECT OPEN ERROR 1')" "$boxes" "one box per log"
+    expect_eq "$(printf 'Quorvane\tSYSLOG OPEN ERROR')" "$(probe answer ok --timeout 30)" "System.log box"
+    expect_eq "$(printf 'Quorvane\tDETECT OPEN ERROR 1')" "$(probe box --timeout 60)" "Detect.log box"
+    probe send WM_NULL 0 0 >/dev/null || fail "the window does not answer while the box is open"
+    local stamp
+    stamp=$(reg_get "Process Timestamp")
+    wait_until 15 heartbeat_since "$stamp" || fail "the heartbeat stopped while the box is open"
+    probe answer ok >/dev/null
+    wait_until 60 test -f "$MUSIC/A/kelvra.072.log" || fail "no result log"
+    ! probe box --timeout 1 >/dev/null 2>&1 || fail "a second box for the same log"
     expect_file_has "$MUSIC/A/kelvra.072.log" "two.flac" "the decoded file's row"
     wait_until 20 probe wait-text 1009 "Checking (Pass 1)" --timeout 1 || fail "slow file not in work"
     exit_keeping_a_queue_that_cannot_be_saved

@@ -24,6 +24,9 @@ scenario_status_window_fields_exit_questions_hiding_and_the_sendto_shortcut() {
     done
     probe post WM_CLOSE 0 0 >/dev/null # the close button hides
     wait_until 5 hidden || fail "close did not hide"
+    probe tray-icon $TRAY_ICON_ID >/dev/null || fail "no tray icon while hidden"
+    probe taskbar-restart $TRAY_ICON_ID >/dev/null || fail "the taskbar restart was not played"
+    probe tray-icon $TRAY_ICON_ID --timeout 5 >/dev/null || fail "the icon was not added to the new taskbar"
     probe post WM_APP+1 $TRAY_ICON_ID 0x201 >/dev/null # left click on the tray icon
     visible 5 || fail "tray click did not show the window"
     probe click 1000 >/dev/null # Hide
@@ -86,6 +89,7 @@ scenario_dialogs_look_right_and_their_changes_last() {
         probe click "${caption#*:}" >/dev/null
         local title="Quorvane - v0.33 - ${caption%%:*}"
         visible 10 --window "$title" || fail "no $title"
+        expect_eq "status enabled" "$(probe owner --window "$title")" "owner of $title"
         probe check-layout --window "$title" || fail "$title layout"
         shot "percent-${caption%%:*}" "$title"
         probe click 1051 --window "$title" >/dev/null
@@ -93,13 +97,24 @@ scenario_dialogs_look_right_and_their_changes_last() {
     done
     probe click 1002 >/dev/null
     visible 10 --window "About Quorvane" || fail "no about box"
+    expect_eq "status enabled" "$(probe owner --window "About Quorvane")" "owner of the about box"
+    expect_eq "none disabled" "$(probe owner)" "the status window beneath the about box"
+    probe post WM_APP+3 0 0 >/dev/null # another about box asked for: the open one comes forward instead
     probe check-layout --window "About Quorvane" || fail "about box layout"
     shot about "About Quorvane"
     probe click 1006 --window "About Quorvane" >/dev/null
-    probe wait-gone --window "About Quorvane" >/dev/null || fail "about box did not close"
-    exit_quorvane no
-    wait_quorvane_exit 20
+    probe wait-gone --window "About Quorvane" >/dev/null || fail "an about box is still open"
+
+    # The session ends (WM_QUERYENDSESSION, WM_ENDSESSION), and Windows ends the process at once.
+    expect_eq 1 "$(probe send 0x11 0 0)" "the end of the session is agreed to"
+    probe send 0x16 1 0 >/dev/null || fail "no answer to the end of the session"
+    crash_quorvane
     expect_eq "0x1" "$(reg_get "Save Full Directory To Logfile")" "configuration change saved"
     expect_eq "0x1" "$(reg_get "Use Intelligent ETA")" "estimate mode saved"
     expect_eq "0x1" "$(reg_get Paused)" "pause saved"
+    start_quorvane
+    wait_until 20 probe wait-text 1009 Paused --timeout 1 || fail "not paused after the session's end"
+    expect_eq "$long" "$(probe text 1012)" "the file in work is queued again"
+    exit_quorvane no
+    wait_quorvane_exit 20
 }
