@@ -36,19 +36,20 @@ int HandOffIntake::pickUp(QueueStore& queue) {
     auto sameFile = [](const Taken& taken, const DirectoryEntry& entry) {
         return taken.name == entry.name && taken.size == entry.size && taken.writeTime == entry.writeTime;
     };
+    auto isListed = [&](const Taken& taken) {
+        return std::any_of(listed.begin(), listed.end(),
+                           [&](const DirectoryEntry& entry) { return sameFile(taken, entry); });
+    };
+    auto isTaken = [&](const DirectoryEntry& entry) {
+        return std::any_of(taken_.begin(), taken_.end(), [&](const Taken& taken) { return sameFile(taken, entry); });
+    };
     // A file gone from the listing is forgotten; a new file under the same name is another file.
-    taken_.erase(std::remove_if(taken_.begin(), taken_.end(),
-                                [&](const Taken& taken) {
-                                    return std::none_of(listed.begin(), listed.end(), [&](const DirectoryEntry& entry) {
-                                        return sameFile(taken, entry);
-                                    });
-                                }),
+    taken_.erase(std::remove_if(taken_.begin(), taken_.end(), [&](const Taken& taken) { return !isListed(taken); }),
                  taken_.end());
     deleteSaved();
     int read = 0;
     for (const DirectoryEntry& entry : listed) {
-        if (entry.isDirectory ||
-            std::any_of(taken_.begin(), taken_.end(), [&](const Taken& taken) { return sameFile(taken, entry); }))
+        if (entry.isDirectory || isTaken(entry))
             continue;
         std::string content;
         if (!readWholeFile(toHostPath(directory_ + "\\" + entry.name), content))

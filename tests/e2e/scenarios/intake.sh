@@ -43,14 +43,19 @@ scenario_a_second_start_hands_its_files_to_the_running_instance() {
     cp "$E2E_BIN/Quorvane.exe" "$E2E_DETECTOR" "$other/"
     mv "$other/$(basename "$E2E_DETECTOR")" "$other/aucdtect.exe" 2>/dev/null
     # The instance lock decides, not the record: with a stale stamp and no process named, the second start
-    # waits for the running instance's next heartbeat and hands its files over.
+    # waits (the running instance is held still, so no heartbeat heals the record before the start reads it),
+    # and hands its files over after the running instance's next heartbeat.
+    kill -STOP "$running_pid"
     reg_set_dword "Process Timestamp" 1
     reg_set_dword "Process ID" 0
-    (cd "$MUSIC" && timeout 30 wine "$other/Quorvane.exe" "A\\one.wav" "$(winpath "$MUSIC/B")" >/dev/null 2>&1) ||
-        fail "second start did not end"
+    (cd "$MUSIC" && exec timeout 60 wine "$other/Quorvane.exe" "A\\one.wav" "$(winpath "$MUSIC/B")" >/dev/null 2>&1) &
+    local second=$!
+    wait_until 30 file_has "$other/System.log" "Waiting for the running instance to start up" ||
+        fail "no waiting start's line"
+    kill -CONT "$running_pid"
+    wait "$second" || fail "second start did not end"
     wait_until 15 probe wait-text 1010 "2 files" --timeout 1 || fail "files not handed over: $(probe text 1010)"
     # The second start logs into its own directory, and hands its files to the running instance's.
-    expect_file_has "$other/System.log" "Waiting for the running instance to start up" "waiting start's line"
     expect_file_has "$other/System.log" "Program already running [$firstw]" "second start's line"
     expect_file_lacks "$first/System.log" "Program already running" "running instance's log"
     if ls "$first"/Queue_* "$other"/Queue_* >/dev/null 2>&1; then fail "hand-off file left"; fi
