@@ -1,5 +1,9 @@
 #include "common/HostFileSystem.h"
 
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstdio>
 #include <filesystem>
 
 namespace qv {
@@ -52,10 +56,22 @@ bool listDirectory(const std::string& pattern, std::vector<DirectoryEntry>& entr
         if (error)
             break;
         std::string name = it->path().filename().string();
-        if (wildcardMatches(namePattern, name))
-            entries.push_back({name, it->is_directory(error)});
+        if (!wildcardMatches(namePattern, name))
+            continue;
+        DirectoryEntry entry{name, it->is_directory(error)};
+        struct stat status {};
+        if (stat(it->path().c_str(), &status) == 0) {
+            entry.size = static_cast<uint64_t>(status.st_size);
+            entry.writeTime =
+                static_cast<int64_t>(status.st_mtim.tv_sec) * kTicksPerSecond + status.st_mtim.tv_nsec / 100;
+        }
+        entries.push_back(entry);
     }
     return true;
+}
+
+uint32_t deleteFile(const std::string& path) {
+    return std::remove(toHostPath(path).c_str()) == 0 ? 0 : static_cast<uint32_t>(errno);
 }
 
 std::string toHostPath(const std::string& path) {

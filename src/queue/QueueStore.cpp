@@ -1,6 +1,5 @@
 #include "queue/QueueStore.h"
 
-#include "common/HostFileSystem.h"
 #include "common/StateFile.h"
 #include "common/Text.h"
 
@@ -166,19 +165,26 @@ void QueueStore::notify() const {
         notifier(count(), totalSizeKb());
 }
 
-bool QueueStore::saveToFile(const std::string& path) const {
+bool QueueStore::saveToFile(const std::string& path, const std::string& comments) const {
     std::string content;
     {
         EventLockGuard guard(lock_);
         content = formatQueueFile(std::vector<QueueEntry>(entries_.begin(), entries_.end()));
     }
-    return writeFileAtomically(path, content);
+    return writeFileAtomically(path, content + comments);
 }
 
 bool QueueStore::loadFile(const std::string& path, bool keepFile) {
     std::string content;
     if (!readWholeFile(path, content))
         return false;
+    loadContent(content);
+    if (!keepFile)
+        removeFile(path);
+    return true;
+}
+
+void QueueStore::loadContent(const std::string& content) {
     // Chunks keep the lock short for the worker and the number of lock round trips small for big files.
     constexpr std::size_t kChunk = 1024;
     std::vector<QueueEntry> entries = parseQueueFile(content);
@@ -187,21 +193,6 @@ bool QueueStore::loadFile(const std::string& path, bool keepFile) {
         addEntries(std::vector<QueueEntry>(entries.begin() + static_cast<std::ptrdiff_t>(from),
                                            entries.begin() + static_cast<std::ptrdiff_t>(to)));
     }
-    if (!keepFile)
-        removeFile(path);
-    return true;
-}
-
-int QueueStore::loadHandOffFiles(const std::string& directory, const std::string& pattern) {
-    std::vector<DirectoryEntry> entries;
-    if (!listDirectory(directory + "\\" + pattern, entries))
-        return 0;
-    int read = 0;
-    for (const DirectoryEntry& entry : entries) {
-        if (!entry.isDirectory && loadFile(toHostPath(directory + "\\" + entry.name)))
-            ++read;
-    }
-    return read;
 }
 
 } // namespace qv

@@ -48,16 +48,16 @@ public:
     void setNotifyTarget(Notifier notifier);
     void notify() const;
 
-    // Writes the whole queue as a queue file, whole or not at all. False when it could not be written.
-    bool saveToFile(const std::string& path) const;
+    // Writes the whole queue as a queue file, whole or not at all, with comment lines after it (each ending
+    // in CR LF). False when it could not be written.
+    bool saveToFile(const std::string& path, const std::string& comments = std::string()) const;
     // Reads a queue file into the store and, unless told to keep it, deletes it. False when it could not be
-    // opened. Entries go in in chunks, each under one lock, so the worker can start on the first ones while
-    // later ones follow. The saved queue is kept: checkpoints replace it, and deleting it would leave
-    // nothing on disk until the first checkpoint, so a crash in that moment would lose the whole queue.
+    // opened. The saved queue is kept: checkpoints replace it, and deleting it would leave nothing on disk
+    // until the first checkpoint, so a crash in that moment would lose the whole queue.
     bool loadFile(const std::string& path, bool keepFile = false);
-    // Reads every file in directory whose name matches pattern, in listing order, with loadFile.
-    // Returns how many files were read.
-    int loadHandOffFiles(const std::string& directory, const std::string& pattern);
+    // Adds the rows of a queue file's content. Entries go in in chunks, each under one lock, so the worker
+    // can start on the first ones while later ones follow.
+    void loadContent(const std::string& content);
 
 private:
     // The body of addEntry; the caller holds the lock.

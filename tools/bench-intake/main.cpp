@@ -4,6 +4,7 @@
 //                                        checkpoint's save and of removeHead at that size
 #include "common/StateFile.h"
 #include "common/Text.h"
+#include "queue/HandOffIntake.h"
 #include "queue/Listing.h"
 #include "queue/QueueStore.h"
 #include "queue/win/ArgumentLister.h"
@@ -88,8 +89,9 @@ void benchQueueSize(const std::string& program, uint32_t rows) {
     double memoryBefore = privateBytes();
     QueueStore store;
     auto start = std::chrono::steady_clock::now();
-    store.loadHandOffFiles(program, kHandOffPattern);
+    HandOffIntake(program, [](const std::string&) {}).pickUp(store);
     double pickUp = secondsSince(start);
+    removeFile(handOff);
     double bytesPerEntry = (privateBytes() - memoryBefore) / rows;
 
     std::string saved = program + "\\Queue.log";

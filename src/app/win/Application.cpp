@@ -7,6 +7,8 @@
 #include "app/win/InstanceRecord.h"
 #include "app/win/NamedLock.h"
 #include "engine/win/DecoderTableBuilder.h"
+#include "common/Clock.h"
+#include "common/StateFile.h"
 #include "queue/Listing.h"
 #include "queue/win/ArgumentLister.h"
 #include "settings/win/RegistryKey.h"
@@ -27,17 +29,12 @@ namespace qv {
 
 namespace {
 
-// Taken before looking for a running instance and let go once this instance's status window is up and
-// its record fresh, so a start at the same moment waits and then hands its files over. A minute covers a
-// first start that loads a large saved queue; a holder that hangs longer must not stop
-// every later start for good, so they go on without it.
-constexpr const char* kStartUpLockName = "Quorvane Start-Up";
-constexpr uint32_t kStartUpLockTimeoutMs = 60000;
-
-// Held by the first instance for its whole run. A crashed instance's record stays fresh for seconds and
-// names a process id that may be in use again by then; only while this lock is held elsewhere can the
-// record name a running instance.
+// Held by the running instance for its whole run, taken before anything else is registered: while another
+// process holds it, an instance runs, whatever its record's heartbeat says. Windows lets go of it when its
+// holder ends in any way, so a crashed instance never keeps a later start from running.
 constexpr const char* kInstanceLockName = "Quorvane Instance";
+// How often a start that waits for the running instance's record looks again (it also waits on the lock).
+constexpr uint32_t kInstanceWaitMs = 100;
 
 // The housekeeping thread's tick; the checkpoint comes every second tick, so a crash loses at most the file
 // in work and about a second of queue changes.
@@ -126,29 +123,30 @@ bool Application::becomeRunningInstance() {
         !createSendToShortcut(programDirectory_ + "\\" + programFileName_))
         log_.writeSystemLog("Cannot write the SendTo shortcut");
 
-    startUpLock_ = std::make_unique<NamedLock>(kStartUpLockName, kStartUpLockTimeoutMs);
-    if (!startUpLock_->held())
-        log_.writeSystemLog("Starting without the start-up lock");
-    instanceLock_ = std::make_unique<NamedLock>(kInstanceLockName, 0);
     instance_ = std::make_unique<InstanceRecord>(kRegistryKeyPath, GetCurrentProcessId(), log_);
     std::string runningDirectory = programDirectory_;
-    std::optional<HWND> running;
-    if (!instanceLock_->held())
-        running = instance_->findRunningInstance(runningDirectory);
-    // Hand-off files must land where the running instance looks for them; this process's own logs stay.
-    programDirectory_ = runningDirectory;
+    std::optional<HWND> running = waitForLockOrRunningInstance(runningDirectory);
     if (running) {
-        startUpLock_.reset();
+        // Hand-off files must land where the running instance looks for them; this process's own logs stay.
+        programDirectory_ = runningDirectory;
         if (!arguments_.empty()) {
             listArguments(arguments_);
-            // An instance whose window is not up yet takes the file on its first heartbeat.
+            // An instance whose window is not up yet takes the file on its next heartbeat.
             if (*running != nullptr)
                 PostMessageA(*running, WM_APP_PICKUP_QUEUE_FILES, 0, 0);
+        } else if (*running != nullptr) {
+            // Started again with nothing to check, the user wants to see the program: bring its window up.
+            DWORD runningProcessId = 0;
+            GetWindowThreadProcessId(*running, &runningProcessId);
+            AllowSetForegroundWindow(runningProcessId);
+            PostMessageA(*running, WM_APP_SHOW_WINDOW, 0, 0);
         }
         return false;
     }
     instance_->registerInstance(programDirectory_);
     registered_ = true;
+    handOffs_ = std::make_unique<HandOffIntake>(programDirectory_,
+                                                [this](const std::string& line) { log_.writeSystemLog(line); });
 
     // Both saved files stay on disk until a checkpoint or the shut-down replaces them: a crash right after
     // start-up must not lose them.
@@ -170,7 +168,12 @@ bool Application::becomeRunningInstance() {
     if (!worker_->start())
         log_.writeSystemLog(formatText("Cannot start the worker thread (error %lu)", GetLastError()));
 
-    queue_.loadFile(queueLogPath_, true);
+    std::string savedQueue;
+    if (readWholeFile(queueLogPath_, savedQueue)) {
+        queue_.loadContent(savedQueue);
+        handOffs_->restoreTaken(savedQueue);
+    }
+    handOffs_->removeStaleParts(nowSeconds());
     pickUpHandOffFiles();
     stats_.load(estimateLogPath_);
     // A large tree on the command line is listed while the window is already up.
@@ -181,11 +184,27 @@ bool Application::becomeRunningInstance() {
     return true;
 }
 
+std::optional<HWND> Application::waitForLockOrRunningInstance(std::string& runningDirectory) {
+    for (bool told = false;; told = true) {
+        instanceLock_ = std::make_unique<NamedLock>(kInstanceLockName, told ? kInstanceWaitMs : 0);
+        if (instanceLock_->held())
+            return std::nullopt;
+        std::optional<HWND> running = instance_->findRunningInstance(runningDirectory);
+        if (running)
+            return running;
+        // Starting up, or ending, or its record was cleared: its heartbeat writes the record again.
+        if (!told)
+            log_.writeSystemLog("Waiting for the running instance to start up");
+    }
+}
+
 void Application::shutDown() {
-    startUpLock_.reset(); // in case the window never came up
     // What was dropped before the exit still reaches the saved queue.
     intake_.stop();
     housekeeping_.stop();
+    // From here on a later start waits for the lock instead of handing files to an instance that would not
+    // pick them up; the next run does.
+    instance_->unregisterInstance();
     const int32_t unsavedEntries = saveState();
     // The user asked to keep the queue; losing it must not go unnoticed (the log may not be writable either).
     if (unsavedEntries > 0)
@@ -196,9 +215,9 @@ void Application::shutDown() {
         log_.writeSystemLog(worker_->waitFinished(20000) ? "Worker thread finished normally"
                                                          : "Timeout on finishing worker thread!");
     }
-    instance_->unregisterInstance();
-    instanceLock_.reset();
     storeSettings();
+    // Last: a start waiting for it reads what this run saved.
+    instanceLock_.reset();
 }
 
 void Application::endSession() {
@@ -219,7 +238,7 @@ int32_t Application::saveState() {
         if (!eraseQueue_) {
             if (!results_.saveResults())
                 log_.writeSystemLog("Cannot write " + recentLogPath_);
-            if (!queue_.saveToFile(queueLogPath_)) {
+            if (!saveQueue()) {
                 log_.writeSystemLog("Cannot write " + queueLogPath_);
                 unsavedEntries = queue_.count();
             }
@@ -227,6 +246,8 @@ int32_t Application::saveState() {
             // Checkpoints may have written them; an erased queue leaves neither behind.
             DeleteFileA(recentLogPath_.c_str());
             DeleteFileA(queueLogPath_.c_str());
+            // The rows of the hand-off files already taken go with the queue.
+            handOffs_->queueSaved();
         }
     }
     if (!stats_.save())
@@ -241,9 +262,6 @@ void Application::storeSettings() {
 
 void Application::statusWindowReady(HWND window) {
     instance_->publishStatusWindow(window);
-    // A long start-up (a large saved queue) may have let the record age.
-    instance_->writeHeartbeat();
-    startUpLock_.reset();
 }
 
 void Application::statusWindowGone() {
@@ -277,13 +295,23 @@ void Application::houseKeep() {
 }
 
 void Application::pickUpHandOffFiles() {
-    // A hand-off file is deleted once read: a checkpoint must see all of its rows or none.
+    // A checkpoint must see all of a hand-off file's rows or none.
     std::lock_guard<std::mutex> guard(stateMutex_);
-    queue_.loadHandOffFiles(programDirectory_, kHandOffPattern);
+    handOffs_->pickUp(queue_);
     if (!entriesWithoutHandOff_.empty()) {
         queue_.addEntries(entriesWithoutHandOff_);
         entriesWithoutHandOff_.clear();
     }
+    // Saved at once, so the files taken are deleted at once: a kill from here on loses none of their rows.
+    if (handOffs_->hasUnsaved())
+        (void)saveQueue();
+}
+
+bool Application::saveQueue() {
+    if (!queue_.saveToFile(queueLogPath_, handOffs_->takenLines()))
+        return false;
+    handOffs_->queueSaved();
+    return true;
 }
 
 void Application::listArguments(const std::string& argumentText) {
@@ -309,7 +337,7 @@ void Application::checkpoint() {
         uint64_t change = queue_.changeCount();
         if (change != checkpointedChange_) {
             uint64_t start = GetTickCount64();
-            bool saved = queue_.saveToFile(queueLogPath_);
+            bool saved = saveQueue();
             saved = results_.saveResults() && saved;
             if (saved)
                 checkpointedChange_ = change;

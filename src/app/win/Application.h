@@ -13,12 +13,14 @@
 #include "logs/DirectoryResults.h"
 #include "logs/RecentDirectories.h"
 #include "logs/ResultLog.h"
+#include "queue/HandOffIntake.h"
 #include "queue/QueueStore.h"
 #include "settings/Settings.h"
 
 #include <atomic>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -82,6 +84,11 @@ private:
     void formPaths();
     // False when another instance runs; this start's files are handed to it then.
     bool becomeRunningInstance();
+    // Empty once this process holds the instance lock; else the running instance's window (null while it is
+    // not up). Waits while the lock is held but no record names its holder, and says so in System.log.
+    std::optional<HWND> waitForLockOrRunningInstance(std::string& runningDirectory);
+    // Saves the queue with the hand-off files it holds the rows of, then deletes those. stateMutex_ held.
+    [[nodiscard]] bool saveQueue();
     // Reads every hand-off file of the program directory into the queue. On the intake thread once it runs.
     void pickUpHandOffFiles();
     // Lists one argument text into a hand-off file (or memory). On the intake thread once it runs.
@@ -137,7 +144,7 @@ private:
     std::atomic<bool> queueCountPosted_{false};
     std::unique_ptr<InstanceRecord> instance_;
     std::unique_ptr<Worker> worker_;
-    std::unique_ptr<NamedLock> startUpLock_;
+    std::unique_ptr<HandOffIntake> handOffs_;
     std::unique_ptr<NamedLock> instanceLock_;
     // Listing and pick-up; the heartbeat and checkpoints. Apart, so a long listing never lets the record age.
     JobThread intake_;

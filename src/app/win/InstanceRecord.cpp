@@ -36,8 +36,7 @@ int32_t InstanceRecord::nowStamp() const {
     return static_cast<int32_t>(recordStamp(now_()));
 }
 
-// A record can be fresh for up to six seconds after its process died (a crash, a killed process);
-// a start in that moment must not hand its files to nobody and exit.
+// A crashed or killed instance leaves its record behind; a start must not hand its files to nobody and exit.
 bool InstanceRecord::hasEnded(uint32_t processId) {
     win::UniqueHandle process(OpenProcess(SYNCHRONIZE, FALSE, processId));
     if (!process)
@@ -48,10 +47,7 @@ bool InstanceRecord::hasEnded(uint32_t processId) {
 std::optional<HWND> InstanceRecord::findRunningInstance(std::string& programDirectory) const {
     RegistryKey key(keyPath_);
     uint32_t recordedProcessId = static_cast<uint32_t>(key.readNumber(kProcessId, 0));
-    uint32_t stamp = static_cast<uint32_t>(key.readNumber(kProcessTimestamp, 0));
-    if (!namesLiveInstance(recordedProcessId, processId_, stamp, static_cast<uint32_t>(nowStamp())))
-        return std::nullopt;
-    if (hasEnded(recordedProcessId))
+    if (recordedProcessId == 0 || recordedProcessId == processId_ || hasEnded(recordedProcessId))
         return std::nullopt;
     HWND window = numberToWindow(key.readNumber(kStatusDialogId, 0));
     std::string home = key.readString(kProgramHomeDirectory);
@@ -62,12 +58,9 @@ std::optional<HWND> InstanceRecord::findRunningInstance(std::string& programDire
 }
 
 void InstanceRecord::registerInstance(const std::string& programDirectory) {
-    RegistryKey key(keyPath_);
-    key.writeNumber(kStatusDialogId, 0);
-    key.writeNumber(kProcessId, static_cast<int32_t>(processId_));
-    key.writeNumber(kProcessTimestamp, nowStamp());
-    key.writeString(kProgramVersion, kVersionBanner);
-    key.writeString(kProgramHomeDirectory, programDirectory.c_str());
+    programDirectory_ = programDirectory;
+    window_ = nullptr;
+    writeHeartbeat();
 }
 
 void InstanceRecord::unregisterInstance() {
@@ -77,11 +70,17 @@ void InstanceRecord::unregisterInstance() {
 }
 
 void InstanceRecord::writeHeartbeat() {
+    // The process id last: a start that reads it finds the directory and window of this run already.
     RegistryKey key(keyPath_);
+    key.writeNumber(kStatusDialogId, windowToNumber(window_.load()));
+    key.writeString(kProgramVersion, kVersionBanner);
+    key.writeString(kProgramHomeDirectory, programDirectory_.c_str());
     key.writeNumber(kProcessTimestamp, nowStamp());
+    key.writeNumber(kProcessId, static_cast<int32_t>(processId_));
 }
 
 void InstanceRecord::publishStatusWindow(HWND window) {
+    window_ = window;
     RegistryKey key(keyPath_);
     key.writeNumber(kStatusDialogId, windowToNumber(window));
 }

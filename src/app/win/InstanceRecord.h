@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -17,10 +18,11 @@ public:
     InstanceRecord(const std::string& keyPath, uint32_t processId, const DiagnosticLog& log,
                    NowFunction now = nowSeconds);
 
-    // Empty when no other instance runs. Otherwise the status window of the live instance, which is null
-    // while that instance is still starting: it runs all the same and picks hand-off files up on its own.
-    // A fresh record also hands over its non-empty program directory, so that hand-off files land where
-    // that instance looks.
+    // Asked while the instance lock is held elsewhere, so an instance runs: empty when the record does not
+    // name a live process other than this one (yet), whatever the age of its heartbeat. Otherwise the status
+    // window of that instance, which is null while it is still starting: it runs all the same and picks
+    // hand-off files up on its own. The record also hands over its non-empty program directory, so that
+    // hand-off files land where that instance looks.
     std::optional<HWND> findRunningInstance(std::string& programDirectory) const;
 
     // Clears the status window first: until this run's window is up, the record must not name the window
@@ -28,7 +30,8 @@ public:
     void registerInstance(const std::string& programDirectory);
     // Leaves version and directory in place.
     void unregisterInstance();
-    // Keeps the record fresh; the status window calls it on its heartbeat timer.
+    // Writes the whole record again with a new stamp, so a record that was cleared or overwritten while
+    // this instance runs names it again.
     void writeHeartbeat();
     // The status window's handle when it is up, null when it goes away.
     void publishStatusWindow(HWND window);
@@ -41,6 +44,9 @@ private:
     uint32_t processId_;
     const DiagnosticLog& log_;
     NowFunction now_;
+    std::string programDirectory_;
+    // Published on the window's thread, written again by the heartbeat on another.
+    std::atomic<HWND> window_{nullptr};
 };
 
 } // namespace qv

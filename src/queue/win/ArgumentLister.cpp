@@ -72,15 +72,16 @@ public:
 
     uint32_t listed() const { return listed_; }
 
+    // Boxes show the argument as the user gave it, not the path it was made into.
     void listArgument(const std::string& argument) {
         std::string path = absolutePath(argument);
-        if (!fits(path))
+        if (!fits(path)) {
+            tellUser("Path too long, skipped:\n\n" + argument);
             return;
+        }
         WIN32_FILE_ATTRIBUTE_DATA info;
         if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &info)) {
-            flushLog(); // the log is complete up to the moment the box appears
-            if (setup_.report)
-                setup_.report("File not found:\n\n" + path);
+            tellUser("File not found:\n\n" + argument);
             return;
         }
         if ((info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
@@ -119,6 +120,12 @@ private:
         sink_(*entry);
         logLine("File added: " + path);
         return 1;
+    }
+
+    void tellUser(const std::string& text) {
+        flushLog(); // the log is complete up to the moment the box appears
+        if (setup_.report)
+            setup_.report(text);
     }
 
     // The lines go out in batches, in order: one open of the log per line was most of a listing's time.

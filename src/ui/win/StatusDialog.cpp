@@ -103,6 +103,8 @@ INT_PTR StatusDialog::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
         openAbout();
         return TRUE;
     case WM_APP_SHOW_WINDOW:
+        if (IsIconic(hwnd()))
+            ShowWindow(hwnd(), SW_RESTORE);
         show(true);
         return TRUE;
     case WM_APP_RESULTS_CHANGED:

@@ -42,7 +42,18 @@ scenario_a_second_start_hands_its_files_to_the_running_instance() {
     mkdir -p "$other/wav"
     cp "$E2E_BIN/Quorvane.exe" "$E2E_DETECTOR" "$other/"
     mv "$other/$(basename "$E2E_DETECTOR")" "$other/aucdtect.exe" 2>/dev/null
-    (cd "$MUSIC" && wine "$other/Quorvane.exe" "A\\one.wav" "$(winpath "$MUSIC/B")" >/dev/null 2>&1)
+    # The instance lock decides, not the record: with a stale stamp and no process named, the second start
+    # waits (the running instance is held still, so no heartbeat heals the record before the start reads it),
+    # and hands its files over after the running instance's next heartbeat.
+    kill -STOP "$running_pid"
+    reg_set_dword "Process Timestamp" 1
+    reg_set_dword "Process ID" 0
+    (cd "$MUSIC" && exec timeout 60 wine "$other/Quorvane.exe" "A\\one.wav" "$(winpath "$MUSIC/B")" >/dev/null 2>&1) &
+    local second=$!
+    wait_until 30 file_has "$other/System.log" "Waiting for the running instance to start up" ||
+        fail "no waiting start's line"
+    kill -CONT "$running_pid"
+    wait "$second" || fail "second start did not end"
     wait_until 15 probe wait-text 1010 "2 files" --timeout 1 || fail "files not handed over: $(probe text 1010)"
     # The second start logs into its own directory, and hands its files to the running instance's.
     expect_file_has "$other/System.log" "Program already running [$firstw]" "second start's line"
@@ -52,15 +63,24 @@ scenario_a_second_start_hands_its_files_to_the_running_instance() {
     wait_until 30 file_has "$first/Detect.log" "$(winpath "$MUSIC/B/two.wav")" || fail "handed files not checked"
     expect_file_has "$first/Detect.log" " -  81% [2/2] $(winpath "$MUSIC/A/one.wav")" "relative path made absolute"
 
+    probe click 1000 >/dev/null # Hide
+    wait_until 5 hidden || fail "Hide did not hide"
     (cd "$MUSIC" && timeout 20 wine "$first/Quorvane.exe" >/dev/null 2>&1) || fail "empty second start did not end"
+    visible 10 || fail "an empty second start did not show the running instance's window"
     # The running instance may still be writing its own lines: look for the second start's lines only.
     wait_until 10 file_has "$first/System.log" "Program already running [$firstw]" || fail "empty second start's line"
     expect_eq 1 "$(grep -c "Done" "$first/System.log")" "the empty second start ended alone"
     if ls "$first"/Queue_* >/dev/null 2>&1; then fail "empty second start wrote a hand-off file"; fi
     kill -0 "$running_pid" 2>/dev/null || fail "first instance ended"
     QV_PID=$running_pid
-    exit_quorvane yes
-    wait_quorvane_exit 20
+
+    # A hand-off file is deleted only once the saved queue holds its rows: a kill as soon as it is gone
+    # loses nothing.
+    write_script "$MUSIC/C/slow.wav" "m* sleep=60000 verdict=cdda:83"
+    (cd "$MUSIC" && timeout 20 wine "$first/Quorvane.exe" "C\\slow.wav" >/dev/null 2>&1) || fail "third start"
+    wait_until 15 eval '! ls "$first"/Queue_*.log >/dev/null 2>&1' || fail "hand-off file not picked up"
+    crash_quorvane
+    expect_eq "1	wav	$(winpath "$MUSIC/C/slow.wav")" "$(queue_rows "$first/Queue.log")" "saved queue after the kill"
 }
 
 scenario_each_exit_answer_and_the_next_start_finishing_the_directory() {
@@ -142,6 +162,8 @@ scenario_paths_of_259_bytes_are_checked_and_longer_ones_skipped_with_a_line() {
     f261=$(file_with_path_length "$dir" 261)
     expect_eq 259 "$(winpath "$f259" | wc -c)" "the test's own path length"
     start_quorvane "$(winpath "$dir")" "$(winpath "$f261")"
+    expect_eq "$(printf 'Quorvane\tPath too long, skipped:\\n\\n%s' "$(winpath "$f261")")" \
+        "$(probe answer ok --caption Quorvane --timeout 30)" "the argument too long to queue"
     wait_until 30 file_has "$PROG/Detect.log" "$(winpath "$f259")" || fail "259-byte path not checked"
     wait_queue_done 30 || fail "queue not done"
     expect_file_has "$PROG/Detect.log" " -  59% [2/2] $(winpath "$f259")" "259-byte path's verdict"

@@ -2,8 +2,8 @@
 
 #include "engine/DecoderTable.h"
 #include "logs/DiagnosticLog.h"
+#include "queue/HandOffIntake.h"
 #include "queue/Listing.h"
-#include "queue/QueueStore.h"
 #include "queue/win/ArgumentLister.h"
 #include "support/TempDir.h"
 
@@ -46,13 +46,15 @@ TEST(DroppedFiles, EachDroppedItemIsListedAndPickedUpAtOnceInDropOrder) {
         qvtest::writeFile(music.file(name), "x");
 
     QueueStore queue;
+    HandOffIntake intake(program.str(), [](const std::string&) {});
     std::vector<std::size_t> handOffFilesSeen;
     std::vector<std::string> dropped = {music.file("c.wav"), music.file("Dir"), music.file("a.wav")};
     queueDroppedFiles(makeDrop(dropped), [&](const std::string& argumentText) {
         HandOffListing listing = listArguments(
             {program.str(), decoders, log, [](const std::string&) {}, GetCurrentProcessId()}, argumentText);
         EXPECT_TRUE(listing.written);
-        handOffFilesSeen.push_back(static_cast<std::size_t>(queue.loadHandOffFiles(program.str(), kHandOffPattern)));
+        handOffFilesSeen.push_back(static_cast<std::size_t>(intake.pickUp(queue)));
+        intake.queueSaved();
     });
 
     EXPECT_EQ(handOffFilesSeen, (std::vector<std::size_t>{1, 1, 1})); // one file per item, read at once
