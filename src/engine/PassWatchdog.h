@@ -7,20 +7,27 @@
 
 namespace qv {
 
+// A pass's processor time in milliseconds as the system reports it: its process's, and its main thread's.
+// Wine counts a thread into its process's times only once the thread has ended, so either may grow alone.
+struct ProcessorReading {
+    uint64_t processMs = 0;
+    uint64_t mainThreadMs = 0;
+};
+
 class PassWatchdog {
 public:
-    // limitMs 0 turns the watchdog off. The pass starts at wallMs, having used processorMs so far.
-    PassWatchdog(uint64_t limitMs, uint64_t wallMs, uint64_t processorMs);
+    // limitMs 0 turns the watchdog off. The pass starts at wallMs.
+    PassWatchdog(uint64_t limitMs, uint64_t wallMs, ProcessorReading start);
 
     // A fresh reading of the clock and of the pass's processor time; true when the pass is to be cut off.
-    [[nodiscard]] bool expired(uint64_t wallMs, uint64_t processorMs);
+    [[nodiscard]] bool expired(uint64_t wallMs, ProcessorReading reading);
     // Time spent suspended is no stall: the stall starts over from the resume.
     void resumed(uint64_t wallMs);
 
 private:
     uint64_t limitMs_;
-    uint64_t startProcessorMs_;
-    uint64_t lastProcessorMs_;
+    ProcessorReading last_;
+    uint64_t usedMs_ = 0; // since the start: each step counts the larger growth of the two readings
     uint64_t lastProgressWallMs_;
 };
 

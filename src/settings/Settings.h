@@ -41,6 +41,7 @@ enum Index : std::size_t {
     kHistorySize,
     kLimitHistorySize,
     kDetectPassTimeout,
+    kDetectParallelPasses,
     kCount
 };
 } // namespace setting
@@ -67,6 +68,7 @@ inline constexpr std::array<SettingDefinition, kSettingCount> kSettingsTable = {
     {"History Size", 10},
     {"Limit History Size", 1},
     {"Detect Pass Timeout", 1800},
+    {"Detect Parallel Passes", 0},
 }};
 
 constexpr int32_t defaultOf(setting::Index index) {
@@ -91,6 +93,8 @@ struct SharedSettings {
     std::atomic<int32_t> limitHistory{defaultOf(setting::kLimitHistorySize)}; // the stored number, non-zero means on
     // Seconds after which a detector pass is ended and counts as a pass without a verdict; 0 turns it off.
     std::atomic<int32_t> detectPassTimeout{defaultOf(setting::kDetectPassTimeout)};
+    // How many passes of a file run side by side; 0 (or less): one per processor.
+    std::atomic<int32_t> parallelPasses{defaultOf(setting::kDetectParallelPasses)};
 };
 
 // Held by the status window, on the user-interface thread only.

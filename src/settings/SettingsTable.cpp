@@ -33,6 +33,7 @@ void applyStoredValues(const SettingValues& stored, WindowSettings& window, Shar
     shared.historySize = stored[setting::kHistorySize];
     shared.limitHistory = stored[setting::kLimitHistorySize];
     shared.detectPassTimeout = stored[setting::kDetectPassTimeout];
+    shared.parallelPasses = stored[setting::kDetectParallelPasses];
     statistics.divideCountExponent = stored[setting::kEtaDivideCountExponent];
     statistics.dividePercentValue = stored[setting::kEtaDividePercentValue];
 }
@@ -57,6 +58,7 @@ SettingValues valuesToStore(const WindowSettings& window, const SharedSettings& 
     values[setting::kHistorySize] = shared.historySize.load();
     values[setting::kLimitHistorySize] = shared.limitHistory.load();
     values[setting::kDetectPassTimeout] = shared.detectPassTimeout.load();
+    values[setting::kDetectParallelPasses] = shared.parallelPasses.load();
     return values;
 }
 

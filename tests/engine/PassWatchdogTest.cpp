@@ -10,8 +10,9 @@ namespace {
 
 struct Reading {
     uint64_t wallMs;
-    uint64_t processorMs;
+    uint64_t processMs;
     bool resumedHere = false; // the pass was resumed at this reading's time
+    uint64_t mainThreadMs = 0;
 };
 
 struct Case {
@@ -36,14 +37,23 @@ TEST(PassWatchdog, CutsOffOnlyAPassWithoutProgressOrBeyondItsProcessorTime) {
         {"processor time used before the start does not count", 1000, {{0, 7000}, {500, 7400}, {900, 7800}}, -1},
         {"limit 0 turns it off", 0, {{0, 0}, {100000, 0}, {200000, 500000}}, -1},
         {"a clock read out of order is no stall", 1000, {{5000, 0}, {4000, 0}, {5999, 0}, {6000, 0}}, 3},
+        {"the main thread alone grows (Wine)",
+         1000,
+         {{0, 80, false, 20}, {800, 80, false, 60}, {1600, 80, false, 100}, {2400, 80, false, 140}},
+         -1},
+        {"growth of both is counted once",
+         1000,
+         {{0, 0}, {500, 400, false, 400}, {1000, 800, false, 800}, {1500, 1200, false, 1200}},
+         3},
     };
     for (const Case& c : cases) {
-        PassWatchdog watchdog(c.limitMs, c.readings[0].wallMs, c.readings[0].processorMs);
+        auto reading = [](const Reading& r) { return ProcessorReading{r.processMs, r.mainThreadMs}; };
+        PassWatchdog watchdog(c.limitMs, c.readings[0].wallMs, reading(c.readings[0]));
         int cut = -1;
         for (int i = 1; i < static_cast<int>(c.readings.size()) && cut < 0; ++i) {
             if (c.readings[i].resumedHere)
                 watchdog.resumed(c.readings[i].wallMs);
-            if (watchdog.expired(c.readings[i].wallMs, c.readings[i].processorMs))
+            if (watchdog.expired(c.readings[i].wallMs, reading(c.readings[i])))
                 cut = i;
         }
         EXPECT_EQ(cut, c.cutAt) << c.what;

@@ -54,8 +54,8 @@ TEST(SettingsTable, BooleansAreTrueOnlyForExactlyOneAndNumbersAreKeptAsStored) {
             EXPECT_EQ(valuesToStore(window, shared), defaultsWith(name, saved)) << name << " stored as " << stored;
         }
     }
-    for (const char* name :
-         {"Limit History Size", "History Size", "Priority", "Screen X", "Detect Maximum Total Passes"}) {
+    for (const char* name : {"Limit History Size", "History Size", "Priority", "Screen X",
+                             "Detect Maximum Total Passes", "Detect Parallel Passes"}) {
         WindowSettings window;
         SharedSettings shared;
         StatisticsScaling statistics;

@@ -1,8 +1,10 @@
 #pragma once
-// The worker thread: takes queue entries one at a time, decodes compressed files, runs the detector
-// pass after pass and hands each file's verdict to its host. It never blocks on a child: it sleeps in
-// one wait on its signals and answers each signal with one step of the work.
+// The worker thread: takes queue entries one at a time, decodes compressed files, runs the detector's
+// passes of a file side by side and hands each file's verdict to its host. It never blocks on a child: it
+// sleeps in one wait on its signals and its children and answers each with one step of the work.
 #include "engine/DecoderTable.h"
+#include "engine/PassPlan.h"
+#include "engine/PassWatchdog.h"
 #include "engine/QueueEntry.h"
 #include "engine/WorkerPhase.h"
 #include "engine/win/ChildProcess.h"
@@ -13,6 +15,8 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -40,7 +44,8 @@ public:
     virtual void queueDrained() = 0;
 };
 
-// Names the worker's scratch files, "<prefix>_<process id>.tmp" and ".log".
+// Names the worker's scratch files, "<prefix>_<process id>.tmp" and ".log" (more passes side by side:
+// "<prefix>_<process id>_<n>.log").
 inline constexpr const char* kScratchPrefix = "KelvrA";
 
 struct WorkerConfig {
@@ -72,10 +77,20 @@ public:
     bool waitFinished(DWORD timeoutMs);
 
     std::string tempFileName() const;
-    std::string detectorOutputFileName() const;
+    // The output file of the pass in the given place of those side by side.
+    std::string detectorOutputFileName(std::size_t place = 0) const;
 
 private:
-    enum Signal { kFinish, kDecoderEnded, kDetectorEnded, kNextEntry, kPause, kResume, kPriority, kSignalCount };
+    enum Signal { kFinish, kDecoderEnded, kNextEntry, kPause, kResume, kPriority, kSignalCount };
+
+    // One detector pass in work: its process, the copy of its output and its watchdog.
+    struct DetectorPass {
+        ChildProcess child;
+        OutputDrain drain;
+        int32_t mode = -1; // -1 while the place is free
+        std::optional<PassWatchdog> watchdog;
+        bool timedOut = false;
+    };
 
     static DWORD WINAPI threadProc(void* self);
     void run();
@@ -87,22 +102,29 @@ private:
     StartResult startWithRetries(const char* what, const std::function<bool(DWORD& error)>& attempt, DWORD& error);
     void startDecoder();
     void onDecoderEnded();
-    void startDetectorPass(const std::string& file, int32_t passIndex);
-    void onDetectorEnded();
-    // Ends a detector pass that has run longer than "Detect Pass Timeout" (paused time not counted).
-    void checkPassTimeout();
-    void readDetectorOutput();
+    void beginPasses();
+    // Starts every pass the plan allows now, then finishes the entry when its outcome is known.
+    void continuePasses();
+    StartResult startDetectorPass(std::size_t place, int32_t mode);
+    void onPassEnded(std::size_t place);
+    // Ends each pass that its watchdog gives up on; it then counts as a pass without a verdict.
+    void checkPassWatchdogs();
+    std::optional<int32_t> readDetectorOutput(DetectorPass& pass, std::size_t place);
+    void reportDetecting();
     // Counted: the entry's time goes into the statistics; NotCounted when a child could not run.
     enum class Timing { Counted, NotCounted };
-    void finishEntry(Timing timing);
+    void finishEntry(int32_t passes, const std::vector<int32_t>& verdicts, Timing timing);
     void dropEntry(const char* reason);
+    // A child just started: at the user's priority, and suspended while the user has paused.
+    void settle(ChildProcess& child);
     void onPause();
     void onResume();
     void onPriority();
-    void applyPriority();
-    void terminateChild();
+    void applyPriority(const ChildProcess& child);
+    void terminateChildren();
+    void terminate(ChildProcess& child, OutputDrain* drain);
     void removeTempFile(bool logIt);
-    void removeDetectorOutput(bool logIt);
+    void removeDetectorOutputs(bool logIt);
     void log(const std::string& message) const { log_.writeSystemLog(message); }
 
     WorkerHost& host_;
@@ -119,17 +141,14 @@ private:
     // Worker-thread state.
     WorkerPhase phase_ = WorkerPhase::Idle;
     bool busy_ = false;
-    ChildProcess child_;
-    OutputDrain drain_;
+    ChildProcess decoder_;
+    std::vector<std::unique_ptr<DetectorPass>> passes_;
+    std::optional<PassPlan> plan_;
+    WorkerState reported_;
     QueueEntry entry_;
     DecoderRow row_;
     bool timing_ = false;
-    int32_t passCount_ = 0;
-    int32_t passIndex_ = 0;
-    ULONGLONG passStartedTick_ = 0;
-    ULONGLONG suspendedAtTick_ = 0; // non-zero while the running pass is suspended
-    bool passTimedOut_ = false;
-    std::vector<int32_t> validVerdicts_;
+    ULONGLONG nextWatchdogTick_ = 0;
 };
 
 } // namespace qv

@@ -36,7 +36,7 @@ scenario_estimates_learned_in_one_run_are_what_the_next_run_shows() {
     write_script "$d/queued.wav" "m* verdict=cdda:90"
     QUEUE_KB="150 250" write_queue_file "$PROG/Queue.log" "$d/head.wav" "$d/queued.wav"
     start_quorvane
-    wait_until 20 probe wait-text 1009 "Checking (Pass 1)" --timeout 1 || fail "second run not checking"
+    wait_until 20 first_pass_shown || fail "second run not checking"
     # The queued rest is the estimate for the type's whole queued size (400 kB) as one file, from the
     # record above: above the mean size, between mean and largest file, extrapolated.
     local avg_time expected_rest expected_current

@@ -22,8 +22,10 @@ scenario_verdicts_and_result_logs_of_three_files_in_two_directories() {
     write_script "$three" "m0 verdict=unqualified" "m1 verdict=cdda:100" "m2 verdict=cdda:100"
     echo old >"$a/kelvra.050.log" # an earlier run's log, which goes
     write_queue_file "$PROG/Queue.log" "$one" "$two" "$three"
+    # Passes side by side give exactly the lines and logs of passes one at a time (the values below).
+    reg_set_dword "Detect Parallel Passes" 2
     start_quorvane
-    wait_until 20 probe wait-text 1009 "Checking (Pass 1)" --timeout 1 || fail "status never showed Checking (Pass 1)"
+    wait_until 20 probe wait-text 1009 "Checking (Pass 1-2)" --timeout 1 || fail "status never showed both passes"
     wait_until 60 file_has "$PROG/Detect.log" "three.wav" || fail "third file never finished"
     wait_until 10 probe wait-text 1009 "Idle" --timeout 1 || fail "status not Idle after the queue"
     expect_eq "$(printf ' -  59%% [2/2] %s\n -  -1%% [0/12] %s\n - 100%% [2/3] %s' \
@@ -54,8 +56,9 @@ scenario_pause_from_the_menu_suspends_the_pass_and_exit_during_a_pass_keeps_the_
     write_script "$slow" "m* sleep=2000 verdict=cdda:90"
     write_script "$hang" "m* noise=4096 hang"
     write_queue_file "$PROG/Queue.log" "$slow" "$hang"
+    reg_set_dword "Detect Parallel Passes" 2
     start_quorvane
-    wait_until 20 probe wait-text 1009 "Checking (Pass 1)" --timeout 1 || fail "first pass never shown"
+    wait_until 20 probe wait-text 1009 "Checking (Pass 1-2)" --timeout 1 || fail "passes side by side never shown"
     probe click 1000 >/dev/null # Hide
     probe post WM_COMMAND 88 0 >/dev/null # Pause
     wait_until 10 file_has "$PROG/System.log" "Suspending worker thread" || fail "child not suspended"
@@ -80,7 +83,7 @@ scenario_pause_from_the_menu_suspends_the_pass_and_exit_during_a_pass_keeps_the_
     probe post WM_COMMAND 85 0 >/dev/null # Exit
     probe answer no --caption "Confirm exit" >/dev/null || fail "no exit question from the menu"
     wait_quorvane_exit 25 || return
-    expect_file_has "$PROG/System.log" "Terminating process" "terminate line"
+    expect_eq 2 "$(grep -c "Terminating process" "$PROG/System.log")" "both passes terminated"
     expect_file_has "$PROG/System.log" "Worker thread finished normally" "worker finished"
     expect_eq "$(winpath "$hang")" "$(queue_rows "$PROG/Queue.log" | cut -f3)" "the entry in work is kept"
     if ls "$PROG"/KelvrA_* >/dev/null 2>&1; then fail "scratch files left: $(ls "$PROG"/KelvrA_*)"; fi

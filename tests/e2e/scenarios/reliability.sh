@@ -176,7 +176,7 @@ scenario_a_program_directory_that_cannot_be_written() {
     boxes=$(answer_boxes_until 60 test -f "$MUSIC/A/kelvra.072.log") || fail "no result log: $boxes"
     expect_eq "$(printf 'Quorvane\tSYSLOG OPEN ERROR\nQuorvane\tDETECT OPEN ERROR 1')" "$boxes" "one box per log"
     expect_file_has "$MUSIC/A/kelvra.072.log" "two.flac" "the decoded file's row"
-    wait_until 20 probe wait-text 1009 "Checking (Pass 1)" --timeout 1 || fail "slow file not in work"
+    wait_until 20 first_pass_shown || fail "slow file not in work"
     exit_keeping_a_queue_that_cannot_be_saved
     wait_quorvane_exit 25
     umount "$mount" || fail "cannot unmount $mount"
