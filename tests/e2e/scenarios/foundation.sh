@@ -50,7 +50,7 @@ scenario_verdicts_and_result_logs_of_three_files_in_two_directories() {
 }
 
 # The tray menu's commands are posted as the menu delivers them to the window.
-scenario_pause_from_the_menu_suspends_the_pass_and_exit_during_a_pass_keeps_the_entry() {
+scenario_pause_from_the_menu_suspends_the_passes_side_by_side_and_exit_during_them_keeps_the_entry() {
     new_program_dir pause-and-exit
     local slow="$MUSIC/A/slow.wav" hang="$MUSIC/A/hang.wav"
     write_script "$slow" "m* sleep=2000 verdict=cdda:90"
