@@ -104,6 +104,14 @@ bool QueueStore::head(QueueEntry& entry) const {
     return true;
 }
 
+bool QueueStore::entryBehindHead(QueueEntry& entry) const {
+    EventLockGuard guard(lock_);
+    if (entries_.size() < 2)
+        return false;
+    entry = entries_[1];
+    return true;
+}
+
 uint64_t QueueStore::changeCount() const {
     EventLockGuard guard(lock_);
     return static_cast<uint64_t>(addedCount_) + removedCount_;

@@ -33,6 +33,8 @@ public:
     std::string headDirectory() const;
     // The head entry read under one lock; false when the store is empty.
     bool head(QueueEntry& entry) const;
+    // The entry behind the head, read under one lock; false when there is none.
+    bool entryBehindHead(QueueEntry& entry) const;
     bool newDirectoryFlag() const;
     // Grows by one with every entry added or removed; tells a checkpoint whether anything changed.
     uint64_t changeCount() const;

@@ -366,6 +366,10 @@ bool Application::nextEntry(QueueEntry& entry) {
     return true;
 }
 
+bool Application::entryAfterNext(QueueEntry& entry) {
+    return queue_.entryBehindHead(entry);
+}
+
 void Application::timingStarted(const QueueEntry& entry) {
     stats_.start(entry.type, entry.sizeKb);
 }

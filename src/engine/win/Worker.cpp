@@ -107,8 +107,10 @@ bool Worker::waitFinished(DWORD timeoutMs) {
     return !thread_ || WaitForSingleObject(thread_.get(), timeoutMs) == WAIT_OBJECT_0;
 }
 
-std::string Worker::tempFileName() const {
-    return formatText("%s\\%s_%u.tmp", config_.scratchDirectory.c_str(), kScratchPrefix, config_.processId);
+std::string Worker::tempFileName(std::size_t turn) const {
+    if (turn == 0)
+        return formatText("%s\\%s_%u.tmp", config_.scratchDirectory.c_str(), kScratchPrefix, config_.processId);
+    return formatText("%s\\%s_%u_2.tmp", config_.scratchDirectory.c_str(), kScratchPrefix, config_.processId);
 }
 
 std::string Worker::detectorOutputFileName(std::size_t place) const {
@@ -133,6 +135,8 @@ void Worker::run() {
         // While a child runs, its main thread stands in the place of its "ended" signal.
         if (decoder_.running())
             handles[kDecoderEnded] = decoder_.thread.get();
+        if (ahead_.decoder.running())
+            handles[kAheadDecoderEnded] = ahead_.decoder.thread.get();
         std::vector<std::size_t> places;
         for (std::size_t place = 0; place < passes_.size(); ++place) {
             if (passes_[place]->child.running()) {
@@ -174,6 +178,9 @@ void Worker::run() {
             return;
         case kDecoderEnded:
             onDecoderEnded();
+            break;
+        case kAheadDecoderEnded:
+            onAheadDecoderEnded();
             break;
         case kNextEntry:
             ResetEvent(events_[kNextEntry].get());
@@ -225,6 +232,8 @@ void Worker::takeNextEntry() {
     row_ = *row;
     host_.timingStarted(entry_);
     timing_ = true;
+    if (adoptDecodedAhead(entry_))
+        return;
     if (row_.needsDecoding)
         startDecoder();
     else
@@ -247,7 +256,7 @@ Worker::StartResult Worker::startWithRetries(const char* what, const std::functi
 
 void Worker::startDecoder() {
     std::string commandLine = formatText("\"%s\" ", row_.decoderPath.c_str()) +
-                              expandTemplate(row_.argumentTemplate, entry_.path, tempFileName());
+                              expandTemplate(row_.argumentTemplate, entry_.path, tempFileName(tempTurn_));
     DWORD error = 0;
     const StartResult started = startWithRetries(
         "decoder",
@@ -268,21 +277,90 @@ void Worker::startDecoder() {
 }
 
 void Worker::onDecoderEnded() {
-    // The main thread has ended; the process follows at once, and only then is its exit code final.
-    WaitForSingleObject(decoder_.process.get(), 1000);
-    DWORD exitCode = 0;
-    if (!GetExitCodeProcess(decoder_.process.get(), &exitCode))
-        exitCode = GetLastError();
-    decoder_.clear();
-    // Judging a partial or missing WAV file as if it were the whole track would give a wrong verdict.
-    bool haveOutput = GetFileAttributesA(tempFileName().c_str()) != INVALID_FILE_ATTRIBUTES;
-    if (exitCode != 0 || !haveOutput) {
-        log(formatText("Decoder failed with exit code %lu%s: ", exitCode, haveOutput ? "" : " and no output") +
-            row_.decoderPath + " for " + entry_.path);
+    const std::string failure = decoderFailure(decoder_, tempFileName(tempTurn_), row_, entry_);
+    if (!failure.empty()) {
+        log(failure);
         finishEntry(0, {}, Timing::NotCounted);
         return;
     }
     beginPasses();
+}
+
+std::string Worker::decoderFailure(ChildProcess& decoder, const std::string& output, const DecoderRow& row,
+                                   const QueueEntry& entry) {
+    // The main thread has ended; the process follows at once, and only then is its exit code final.
+    WaitForSingleObject(decoder.process.get(), 1000);
+    DWORD exitCode = 0;
+    if (!GetExitCodeProcess(decoder.process.get(), &exitCode))
+        exitCode = GetLastError();
+    decoder.clear();
+    // Judging a partial or missing WAV file as if it were the whole track would give a wrong verdict.
+    const bool haveOutput = GetFileAttributesA(output.c_str()) != INVALID_FILE_ATTRIBUTES;
+    if (exitCode == 0 && haveOutput)
+        return {};
+    return formatText("Decoder failed with exit code %lu%s: ", exitCode, haveOutput ? "" : " and no output") +
+           row.decoderPath + " for " + entry.path;
+}
+
+void Worker::startDecodingAhead() {
+    if (ahead_.state != DecodingAhead::State::None || paused_ || phase_ != WorkerPhase::Detecting)
+        return;
+    QueueEntry next;
+    if (!host_.entryAfterNext(next) || next.path.empty() || directoryPart(next.path).empty())
+        return;
+    const DecoderRow* row = decoders_.findRow(extensionOf(next.path));
+    if (row == nullptr || !row->needsDecoding)
+        return;
+    ahead_.entry = next;
+    ahead_.row = *row;
+    const std::string commandLine = formatText("\"%s\" ", row->decoderPath.c_str()) +
+                                    expandTemplate(row->argumentTemplate, next.path, tempFileName(1 - tempTurn_));
+    DWORD error = 0;
+    if (!startChild(commandLine, config_.programDirectory, nullptr, ahead_.decoder, error)) {
+        ahead_.state = DecodingAhead::State::Skipped;
+        return;
+    }
+    ahead_.state = DecodingAhead::State::Decoding;
+    log("Decompressing " + next.path);
+    settle(ahead_.decoder);
+}
+
+void Worker::onAheadDecoderEnded() {
+    ahead_.failure = decoderFailure(ahead_.decoder, tempFileName(1 - tempTurn_), ahead_.row, ahead_.entry);
+    ahead_.state = ahead_.failure.empty() ? DecodingAhead::State::Decoded : DecodingAhead::State::Failed;
+}
+
+bool Worker::adoptDecodedAhead(const QueueEntry& entry) {
+    if (ahead_.state == DecodingAhead::State::None)
+        return false;
+    if (ahead_.entry.path != entry.path) {
+        dropDecodedAhead();
+        return false;
+    }
+    const DecodingAhead::State state = ahead_.state;
+    ahead_.state = DecodingAhead::State::None;
+    if (state == DecodingAhead::State::Skipped)
+        return false;
+    tempTurn_ = 1 - tempTurn_;
+    if (state == DecodingAhead::State::Decoding) {
+        decoder_ = std::move(ahead_.decoder);
+        ahead_.decoder.clear();
+        phase_ = WorkerPhase::Decompressing;
+        reported_ = WorkerState{WorkerPhase::Decompressing, 0, 0};
+        host_.stateChanged(reported_);
+    } else if (state == DecodingAhead::State::Failed) {
+        log(ahead_.failure);
+        finishEntry(0, {}, Timing::NotCounted);
+    } else {
+        beginPasses();
+    }
+    return true;
+}
+
+void Worker::dropDecodedAhead() {
+    terminate(ahead_.decoder, nullptr);
+    DeleteFileA(tempFileName(1 - tempTurn_).c_str());
+    ahead_.state = DecodingAhead::State::None;
 }
 
 void Worker::beginPasses() {
@@ -311,10 +389,11 @@ void Worker::continuePasses() {
         return;
     }
     reportDetecting();
+    startDecodingAhead();
 }
 
 Worker::StartResult Worker::startDetectorPass(std::size_t place, int32_t mode) {
-    const std::string file = row_.needsDecoding ? tempFileName() : entry_.path;
+    const std::string file = row_.needsDecoding ? tempFileName(tempTurn_) : entry_.path;
     std::string commandLine = formatText("\"%s\" -m%d \"%s\"", config_.detectorPath.c_str(), mode, file.c_str());
     DetectorPass& pass = *passes_[place];
     SECURITY_ATTRIBUTES inheritable{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
@@ -448,6 +527,7 @@ void Worker::onPause() {
         child.suspended = SuspendThread(child.thread.get()) != static_cast<DWORD>(-1);
     };
     suspend(decoder_);
+    suspend(ahead_.decoder);
     for (const auto& pass : passes_)
         suspend(pass->child);
 }
@@ -466,16 +546,19 @@ void Worker::onResume() {
         return true;
     };
     resume(decoder_);
+    resume(ahead_.decoder);
     for (const auto& pass : passes_) {
         if (resume(pass->child))
             pass->watchdog->resumed(now);
     }
+    startDecodingAhead();
 }
 
 void Worker::onPriority() {
     const PriorityLevel* level = findPriorityLevel(priority_);
     log(level != nullptr ? level->logLine : "Unknown priority level");
     applyPriority(decoder_);
+    applyPriority(ahead_.decoder);
     for (const auto& pass : passes_)
         applyPriority(pass->child);
 }
@@ -488,6 +571,7 @@ void Worker::applyPriority(const ChildProcess& child) {
 
 void Worker::terminateChildren() {
     terminate(decoder_, nullptr);
+    terminate(ahead_.decoder, nullptr);
     for (const auto& pass : passes_) {
         terminate(pass->child, &pass->drain);
         pass->mode = -1;
@@ -509,9 +593,11 @@ void Worker::terminate(ChildProcess& child, OutputDrain* drain) {
 }
 
 void Worker::removeTempFile(bool logIt) {
-    if (logIt)
+    if (logIt) {
         log("Removing temp file");
-    DeleteFileA(tempFileName().c_str());
+        DeleteFileA(tempFileName(1 - tempTurn_).c_str()); // the next file's, decoded ahead
+    }
+    DeleteFileA(tempFileName(tempTurn_).c_str());
 }
 
 void Worker::removeDetectorOutputs(bool logIt) {

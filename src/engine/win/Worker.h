@@ -29,6 +29,9 @@ public:
     // The entry to work on next, false when there is none. It stays the host's (at the head of its queue)
     // until the worker reports it with entryFinished or entryDropped; until then the worker asks for no other.
     virtual bool nextEntry(QueueEntry& entry) = 0;
+    // The entry behind that one, decoded ahead while the passes of the first run; false when there is none.
+    // It stays queued where it is until the worker reports it.
+    virtual bool entryAfterNext(QueueEntry& entry) = 0;
     // The entry's detection starts: time it from now.
     virtual void timingStarted(const QueueEntry& entry) = 0;
     // The entry's passes are done: the host removes it and records its verdict, as one step for anyone
@@ -44,8 +47,8 @@ public:
     virtual void queueDrained() = 0;
 };
 
-// Names the worker's scratch files, "<prefix>_<process id>.tmp" and ".log" (more passes side by side:
-// "<prefix>_<process id>_<n>.log").
+// Names the worker's scratch files, "<prefix>_<process id>.tmp" and ".log" (the next file decoded ahead, and
+// more passes side by side: "<prefix>_<process id>_<n>.tmp" and ".log").
 inline constexpr const char* kScratchPrefix = "KelvrA";
 
 struct WorkerConfig {
@@ -76,12 +79,24 @@ public:
     // Waits for the thread to end; true when it did within timeoutMs.
     bool waitFinished(DWORD timeoutMs);
 
-    std::string tempFileName() const;
+    // The decoded file of the file in work, or of the next one decoded ahead: the two take turns.
+    std::string tempFileName(std::size_t turn = 0) const;
     // The output file of the pass in the given place of those side by side.
     std::string detectorOutputFileName(std::size_t place = 0) const;
 
 private:
-    enum Signal { kFinish, kDecoderEnded, kNextEntry, kPause, kResume, kPriority, kSignalCount };
+    enum Signal { kFinish, kDecoderEnded, kAheadDecoderEnded, kNextEntry, kPause, kResume, kPriority, kSignalCount };
+
+    // The next file, decoded while the passes of the file in work run.
+    struct DecodingAhead {
+        // Skipped: its decoder could not start; it is decoded when its turn comes, as any other file.
+        enum class State { None, Decoding, Decoded, Failed, Skipped };
+        State state = State::None;
+        ChildProcess decoder;
+        QueueEntry entry;
+        DecoderRow row;
+        std::string failure; // the log line of a decoder that failed
+    };
 
     // One detector pass in work: its process, the copy of its output and its watchdog.
     struct DetectorPass {
@@ -102,6 +117,14 @@ private:
     StartResult startWithRetries(const char* what, const std::function<bool(DWORD& error)>& attempt, DWORD& error);
     void startDecoder();
     void onDecoderEnded();
+    // The decoder's outcome: empty when its output is whole, else the log line that says why not.
+    std::string decoderFailure(ChildProcess& decoder, const std::string& output, const DecoderRow& row,
+                               const QueueEntry& entry);
+    void startDecodingAhead();
+    void onAheadDecoderEnded();
+    // Takes the entry decoded ahead as the one in work; false when entry is another one.
+    bool adoptDecodedAhead(const QueueEntry& entry);
+    void dropDecodedAhead();
     void beginPasses();
     // Starts every pass the plan allows now, then finishes the entry when its outcome is known.
     void continuePasses();
@@ -142,6 +165,8 @@ private:
     WorkerPhase phase_ = WorkerPhase::Idle;
     bool busy_ = false;
     ChildProcess decoder_;
+    std::size_t tempTurn_ = 0; // which of the two decoded files is the one in work
+    DecodingAhead ahead_;
     std::vector<std::unique_ptr<DetectorPass>> passes_;
     std::optional<PassPlan> plan_;
     WorkerState reported_;

@@ -38,6 +38,13 @@ public:
         entry = entries.front();
         return true;
     }
+    bool entryAfterNext(QueueEntry& entry) override {
+        std::lock_guard<std::mutex> guard(mutex);
+        if (entries.size() < 2)
+            return false;
+        entry = entries[1];
+        return true;
+    }
     void timingStarted(const QueueEntry& entry) override {
         record([&] { timed.push_back(entry.path); });
     }
@@ -387,4 +394,42 @@ TEST_F(WorkerTest, PauseHoldsEveryPassSideBySideAndFinishEndsThemAll) {
     EXPECT_EQ(host.entries.front().path, hang);
     for (std::size_t place = 0; place < 2; ++place)
         EXPECT_FALSE(qvtest::fileExists(worker->detectorOutputFileName(place))) << place;
+}
+
+TEST_F(WorkerTest, TheNextFileIsDecodedWhileThePassesRunAndEveryChildFollowsPauseAndFinish) {
+    decoders.append(
+        DecoderRow{true, "flac", executableDirectory() + "\\standin\\decoders\\flac\\flac.exe", "-d -f -o {T} {F}"});
+    std::string a = script("a.flac", "m* sleep=4000 verdict=cdda:90\r\n");
+    std::string b = script("b.flac", "decoder sleep=2500\r\nm* verdict=cdda:80\r\n");
+    std::string c = script("c.flac", "decoder hang\r\nm* verdict=cdda:70\r\n");
+    for (const std::string& file : {a, b, c})
+        host.add(file, "flac");
+    settings.parallelPasses = 2;
+    auto worker = startWorker(standinDetector());
+    ASSERT_TRUE(host.waitFor([&] { return host.lastStateIs(WorkerPhase::Detecting, 1, 2); }));
+    ASSERT_TRUE(pollFor([&] { return systemLog().find("Decompressing " + b) != std::string::npos; }));
+    EXPECT_TRUE(host.finished.empty()) << "b is decoded while the passes of a run";
+
+    worker->pause();
+    EXPECT_TRUE(pollFor([] {
+        std::vector<DWORD> counts = childSuspendCounts();
+        return counts == std::vector<DWORD>{1, 1, 1};
+    })) << "two passes and the decoder suspended";
+    worker->resume();
+    ASSERT_TRUE(host.waitFor([&] { return host.finished.size() == 2; }, 60));
+    EXPECT_EQ(host.finished[0].average, 90);
+    EXPECT_EQ(host.finished[1].average, 80);
+    const std::string text = systemLog();
+    EXPECT_EQ(text.find("Decompressing " + b, text.find("Decompressing " + b) + 1), std::string::npos)
+        << "b decoded once";
+
+    // c's decoder, started ahead during b's passes, hangs: c is in work, decoding, when the worker finishes.
+    ASSERT_TRUE(host.waitFor([&] { return host.lastStateIs(WorkerPhase::Decompressing); }));
+    worker->finish();
+    EXPECT_TRUE(worker->waitFinished(20000));
+    EXPECT_TRUE(pollFor([] { return childSuspendCounts().empty(); })) << "no child left running";
+    ASSERT_EQ(host.entries.size(), 1u);
+    EXPECT_EQ(host.entries.front().path, c);
+    for (std::size_t turn = 0; turn < 2; ++turn)
+        EXPECT_FALSE(qvtest::fileExists(worker->tempFileName(turn))) << turn;
 }
