@@ -7,8 +7,9 @@
 
 namespace qv {
 
-// A pass's processor time in milliseconds as the system reports it: its process's, and its main thread's.
-// Wine counts a thread into its process's times only once the thread has ended, so either may grow alone.
+// A pass's processor time in milliseconds as the system reports it: its process's (0 where it cannot be read),
+// and its main thread's. The process's includes every thread; the main thread's alone may grow while it is
+// still unread.
 struct ProcessorReading {
     uint64_t processMs = 0;
     uint64_t mainThreadMs = 0;

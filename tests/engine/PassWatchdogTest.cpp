@@ -37,7 +37,7 @@ TEST(PassWatchdog, CutsOffOnlyAPassWithoutProgressOrBeyondItsProcessorTime) {
         {"processor time used before the start does not count", 1000, {{0, 7000}, {500, 7400}, {900, 7800}}, -1},
         {"limit 0 turns it off", 0, {{0, 0}, {100000, 0}, {200000, 500000}}, -1},
         {"a clock read out of order is no stall", 1000, {{5000, 0}, {4000, 0}, {5999, 0}, {6000, 0}}, 3},
-        {"the main thread alone grows (Wine)",
+        {"only the main thread's time grows",
          1000,
          {{0, 80, false, 20}, {800, 80, false, 60}, {1600, 80, false, 100}, {2400, 80, false, 140}},
          -1},
