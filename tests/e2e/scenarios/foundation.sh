@@ -53,19 +53,22 @@ scenario_verdicts_and_result_logs_of_three_files_in_two_directories() {
 scenario_pause_from_the_menu_suspends_the_passes_side_by_side_and_exit_during_them_keeps_the_entry() {
     new_program_dir pause-and-exit
     local slow="$MUSIC/A/slow.wav" hang="$MUSIC/A/hang.wav"
-    write_script "$slow" "m* sleep=4000 verdict=cdda:90" # both passes at once: as long as two of 2 s were
+    write_script "$slow" "m* sleep=10000 verdict=cdda:90" # long enough for the probe's clicks on a busy machine
     write_script "$hang" "m* noise=4096 hang"
     write_queue_file "$PROG/Queue.log" "$slow" "$hang"
     reg_set_dword "Detect Parallel Passes" 2
     start_quorvane
     wait_until 20 probe wait-text 1009 "Checking (Pass 1-2)" --timeout 1 || fail "passes side by side never shown"
+    local shown=$SECONDS
     probe click 1000 >/dev/null # Hide
     probe post WM_COMMAND 88 0 >/dev/null # Pause
     wait_until 10 file_has "$PROG/System.log" "Suspending worker thread" || fail "child not suspended"
     probe post WM_COMMAND 87 0 >/dev/null # Show
     visible 5 || fail "Show did not show"
     expect_eq "Paused Resume" "$(probe text 1009) $(probe text 1003)" "status and button follow the menu"
-    sleep 5 # the point of the test: well past the passes' own 4 s, a suspended detector must not have finished
+    # The point of the test: past the passes' own 10 s, a suspended detector must not have finished.
+    local left=$((shown + 12 - SECONDS))
+    [ "$left" -le 0 ] || sleep "$left"
     expect_file_lacks "$PROG/Detect.log" "slow.wav" "pass finished while suspended"
     probe post WM_APP+6 95 0 >/dev/null
     wait_until 10 file_has "$PROG/System.log" "Unknown priority level" || fail "no unknown-priority line"
