@@ -8,7 +8,8 @@ enum class WorkerPhase { Idle, Decompressing, Detecting };
 
 struct WorkerState {
     WorkerPhase phase = WorkerPhase::Idle;
-    int32_t pass = 0; // from 1, while detecting
+    int32_t pass = 0;     // from 1, while detecting: the first pass running
+    int32_t lastPass = 0; // the last pass running side by side; 0 or pass when one runs
 };
 
 } // namespace qv

@@ -103,11 +103,12 @@ bool QueueStore::head(QueueEntry& entry) const {
     return true;
 }
 
-std::optional<std::string> QueueStore::pathAfterHead() const {
+bool QueueStore::entryBehindHead(QueueEntry& entry) const {
     EventLockGuard guard(lock_);
     if (entries_.size() < 2)
-        return std::nullopt;
-    return entries_[1].path;
+        return false;
+    entry = entries_[1];
+    return true;
 }
 
 uint64_t QueueStore::changeCount() const {

@@ -34,8 +34,8 @@ public:
     std::string headDirectory() const;
     // The head entry read under one lock; false when the store is empty.
     bool head(QueueEntry& entry) const;
-    // The path of the entry that follows the head; none when the head is the last entry or the store is empty.
-    std::optional<std::string> pathAfterHead() const;
+    // The entry behind the head, read under one lock; false when there is none.
+    bool entryBehindHead(QueueEntry& entry) const;
     bool newDirectoryFlag() const;
     // Grows by one with every entry added or removed; tells a checkpoint whether anything changed.
     uint64_t changeCount() const;

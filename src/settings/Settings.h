@@ -54,6 +54,8 @@ struct SharedSettings {
     std::atomic<int32_t> limitHistory; // the stored number, non-zero means on
     // Seconds after which a detector pass is ended and counts as a pass without a verdict; 0 turns it off.
     std::atomic<int32_t> detectPassTimeout;
+    // How many passes of a file run side by side; 0 (or less): one per processor.
+    std::atomic<int32_t> parallelPasses;
 };
 
 enum SettingKind {
@@ -93,6 +95,7 @@ enum Index : std::size_t {
     kHistorySize,
     kLimitHistorySize,
     kDetectPassTimeout,
+    kDetectParallelPasses,
     kCount
 };
 } // namespace setting
@@ -123,6 +126,7 @@ inline constexpr std::array<SettingDefinition, kSettingCount> kSettingsTable = {
      {0, std::numeric_limits<int32_t>::max()},
      0,
      &SharedSettings::detectPassTimeout},
+    {"Detect Parallel Passes", kNumber, 0, kAnyNumber, 0, &SharedSettings::parallelPasses},
 }};
 
 constexpr int32_t defaultOf(setting::Index index) {

@@ -21,6 +21,8 @@ std::string workerStateText(WorkerState state) {
     case WorkerPhase::Decompressing:
         return "Decompressing";
     case WorkerPhase::Detecting:
+        if (state.lastPass > state.pass)
+            return formatText("Checking (Pass %d-%d)", state.pass, state.lastPass);
         return formatText("Checking (Pass %d)", state.pass);
     case WorkerPhase::Idle:
         break;

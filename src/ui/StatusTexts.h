@@ -13,7 +13,7 @@ std::string queueFieldText(int32_t count);
 std::string sizeFieldText(uint32_t sizeKb);
 // "%d%%", or "N/A" without an average.
 std::string percentFieldText(int32_t average);
-// "Idle", "Decompressing", "Checking (Pass %d)".
+// "Idle", "Decompressing", "Checking (Pass %d)", "Checking (Pass %d-%d)" while passes run side by side.
 std::string workerStateText(WorkerState state);
 
 // The tray tip has room for this many characters.

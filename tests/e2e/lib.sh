@@ -165,6 +165,17 @@ add_decoder() {
     cp "$E2E_BIN"/standin/decoders/"$1"/*.exe "$PROG/$1/"
 }
 
+# file_line_count_at_least FILE TEXT N: FILE has at least N lines that hold TEXT.
+file_line_count_at_least() { [ -f "$1" ] && [ "$(grep -cF -- "$2" "$1")" -ge "$3" ]; }
+
+# The status shows a file's first pass in work, alone or side by side with the next (as many as the machine
+# has processors, by default).
+first_pass_shown() {
+    case "$(probe text 1009 2>/dev/null)" in
+    "Checking (Pass 1)" | "Checking (Pass 1-"*) return 0 ;;
+    esac
+    return 1
+}
 reg_set_dword() { wine reg add 'HKLM\SOFTWARE\Quorvane' /v "$1" /t REG_DWORD /d "$2" /f >/dev/null 2>&1; }
 # The value's data as reg query prints it (numbers as 0x...), or nothing.
 reg_get() {

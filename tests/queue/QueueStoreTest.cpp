@@ -40,10 +40,12 @@ TEST(QueueStore, NewDirectoryFlagFollowsTheHeadsDirectory) {
         EXPECT_TRUE(store.newDirectoryFlag());
         store.addEntry(1, "wav", c.second);
         EXPECT_TRUE(store.newDirectoryFlag()); // a second entry does not change it
-        EXPECT_EQ(store.pathAfterHead(), std::optional<std::string>(c.second));
+        QueueEntry behind;
+        EXPECT_TRUE(store.entryBehindHead(behind));
+        EXPECT_EQ(behind.path, c.second);
         store.removeHead();
         EXPECT_EQ(store.newDirectoryFlag(), c.flagAfterRemovingFirst) << c.first << " then " << c.second;
-        EXPECT_EQ(store.pathAfterHead(), std::nullopt);
+        EXPECT_FALSE(store.entryBehindHead(behind));
         store.removeHead();
         EXPECT_FALSE(store.newDirectoryFlag());
         EXPECT_TRUE(store.isEmpty());

@@ -14,13 +14,15 @@ TEST(StatusTexts, FieldsReadNaturallyAtTheirEdges) {
     EXPECT_EQ(percentFieldText(0), "0%");
     EXPECT_EQ(percentFieldText(100), "100%");
     EXPECT_EQ(workerStateText(WorkerState{}), "Idle");
-    EXPECT_EQ(workerStateText(WorkerState{WorkerPhase::Decompressing, 0}), "Decompressing");
-    EXPECT_EQ(workerStateText(WorkerState{WorkerPhase::Detecting, 12}), "Checking (Pass 12)");
+    EXPECT_EQ(workerStateText(WorkerState{WorkerPhase::Decompressing, 0, 0}), "Decompressing");
+    EXPECT_EQ(workerStateText(WorkerState{WorkerPhase::Detecting, 12, 0}), "Checking (Pass 12)");
+    EXPECT_EQ(workerStateText(WorkerState{WorkerPhase::Detecting, 3, 4}), "Checking (Pass 3-4)");
 }
 
 TEST(StatusTexts, TrayTipTakesTheFirstRuleThatApplies) {
     const WorkerState idle{};
-    const WorkerState checking{WorkerPhase::Detecting, 2};
+    const WorkerState checking{WorkerPhase::Detecting, 2, 0};
+    const WorkerState together{WorkerPhase::Detecting, 1, 2};
     struct Case {
         WorkerState state;
         const char* file;
@@ -34,6 +36,7 @@ TEST(StatusTexts, TrayTipTakesTheFirstRuleThatApplies) {
         {idle, "C:\\A\\x.wav", true, "Paused: x.wav"},
         {idle, "C:\\A\\x.wav", false, "Idle"},
         {checking, "C:\\A\\x.wav", false, "Checking (Pass 2): x.wav"},
+        {together, "C:\\A\\x.wav", false, "Checking (Pass 1-2): x.wav"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(trayTipText(c.state, c.file, c.paused), c.tip) << c.file << " / " << c.paused;
@@ -41,7 +44,7 @@ TEST(StatusTexts, TrayTipTakesTheFirstRuleThatApplies) {
 
 TEST(StatusTexts, TrayTipIsCutTo63Characters) {
     std::string tip =
-        trayTipText(WorkerState{WorkerPhase::Decompressing, 0}, "C:\\A\\" + std::string(100, 'n') + ".flac", false);
+        trayTipText(WorkerState{WorkerPhase::Decompressing, 0, 0}, "C:\\A\\" + std::string(100, 'n') + ".flac", false);
     EXPECT_EQ(tip.size(), 63u);
     EXPECT_EQ(tip.rfind("Decompressing: nnn", 0), 0u);
 }

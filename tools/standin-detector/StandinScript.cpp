@@ -101,6 +101,12 @@ bool applyDetectorSetting(const Setting& s, DetectorRule& rule) {
         rule.sleepMs = static_cast<uint32_t>(number);
         return true;
     }
+    if (s.key == "busy") {
+        if (!parseBounded(v, 0xFFFFFFFEu, number))
+            return false;
+        rule.busyMs = static_cast<uint32_t>(number);
+        return true;
+    }
     if (s.key == "stderr")
         return parseUnsigned(v, rule.stderrBytes);
     if (s.key == "noise")

@@ -13,6 +13,7 @@ enum class VerdictKind { None, Cdda, Mpeg, Unqualified };
 // What the detector does in one mode, in the order it does it.
 struct DetectorRule {
     uint32_t sleepMs = 0;
+    uint32_t busyMs = 0; // wall time of slow work, a quarter of it on the processor
     uint64_t stderrBytes = 0;
     uint64_t noiseBytes = 0;
     VerdictKind verdict = VerdictKind::None;

@@ -44,12 +44,13 @@ TEST(StandinScript, PrintsTheVerdictOfTheRuleThatAppliesToTheMode) {
 }
 
 TEST(StandinScript, ReadsEveryDetectorAndDecoderSetting) {
-    ScriptParse parsed = parseScript("m3 sleep=250 stderr=0x10 noise=10485760 exit=0xC0000005 hang crash\n"
+    ScriptParse parsed = parseScript("m3 sleep=250 busy=900 stderr=0x10 noise=10485760 exit=0xC0000005 hang crash\n"
                                      "m* exit=-1\n"
                                      "decoder sleep=40 output=partial exit=7 hang\n");
     ASSERT_TRUE(parsed.ok) << parsed.error;
     DetectorRule m3 = detectorRuleFor(parsed.script, 3);
     EXPECT_EQ(m3.sleepMs, 250u);
+    EXPECT_EQ(m3.busyMs, 900u);
     EXPECT_EQ(m3.stderrBytes, 16u);
     EXPECT_EQ(m3.noiseBytes, 10485760u);
     EXPECT_EQ(m3.exitCode, 0xC0000005u);

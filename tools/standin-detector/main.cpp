@@ -44,9 +44,23 @@ bool writeNoise(HANDLE handle, uint64_t bytes) {
     return true;
 }
 
+// A slow pass that keeps progressing: short bursts on the processor, three times as long off it.
+void workSlowly(uint32_t ms) {
+    const ULONGLONG end = GetTickCount64() + ms;
+    while (GetTickCount64() < end) {
+        const ULONGLONG burstEnd = GetTickCount64() + 20;
+        volatile uint32_t spin = 0;
+        while (GetTickCount64() < burstEnd)
+            spin = spin + 1;
+        Sleep(60);
+    }
+}
+
 int run(const DetectorRule& rule) {
     if (rule.sleepMs > 0)
         Sleep(rule.sleepMs);
+    if (rule.busyMs > 0)
+        workSlowly(rule.busyMs);
     // Nobody may be listening on standard error; its failures are not the test's business.
     writeNoise(GetStdHandle(STD_ERROR_HANDLE), rule.stderrBytes);
     HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);

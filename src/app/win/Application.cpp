@@ -420,6 +420,10 @@ bool Application::nextEntry(QueueEntry& entry) {
     return true;
 }
 
+bool Application::entryAfterNext(QueueEntry& entry) {
+    return queue_.entryBehindHead(entry);
+}
+
 void Application::timingStarted(const QueueEntry& entry) {
     stats_.start(entry.type, entry.sizeKb);
 }
@@ -455,7 +459,9 @@ void Application::leaveQueue(const QueueEntry& entry, const ResultRow* row) {
         log_.writeDetectResult(row->percent, row->validPasses, row->totalPasses, row->path);
         rows.add(row->path, row->totalPasses, row->validPasses, row->percent);
     }
-    const bool closed = resultLog_.closeDirectoryIfEnded(entry.path, queue_.pathAfterHead(), rows);
+    QueueEntry next;
+    const bool closed = resultLog_.closeDirectoryIfEnded(
+        entry.path, queue_.entryBehindHead(next) ? std::optional<std::string>(next.path) : std::nullopt, rows);
     std::lock_guard<std::mutex> guard(stateMutex_);
     queue_.removeHead();
     if (closed)

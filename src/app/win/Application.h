@@ -74,6 +74,7 @@ public:
 private:
     // WorkerHost, called on the worker thread.
     bool nextEntry(QueueEntry& entry) override;
+    bool entryAfterNext(QueueEntry& entry) override;
     void timingStarted(const QueueEntry& entry) override;
     void entryFinished(const QueueEntry& entry, int32_t passes, int32_t validPasses, int32_t average,
                        bool timed) override;

@@ -33,6 +33,31 @@ bool startChild(const std::string& commandLine, const std::string& workingDirect
     return true;
 }
 
+namespace {
+
+uint64_t milliseconds(const FILETIME& time) {
+    return ((static_cast<uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime) / 10000;
+}
+
+// Wine answers GetProcessTimes for another process with the caller's own times; there only the child's main
+// thread can be read.
+bool processTimesAreTheChilds() {
+    static const bool underWine = GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
+    return !underWine;
+}
+
+} // namespace
+
+ProcessorReading readProcessorTime(const ChildProcess& child) {
+    FILETIME created{}, ended{}, kernel{}, user{};
+    ProcessorReading reading;
+    if (processTimesAreTheChilds() && GetProcessTimes(child.process.get(), &created, &ended, &kernel, &user))
+        reading.processMs = milliseconds(kernel) + milliseconds(user);
+    if (GetThreadTimes(child.thread.get(), &created, &ended, &kernel, &user))
+        reading.mainThreadMs = milliseconds(kernel) + milliseconds(user);
+    return reading;
+}
+
 OutputDrain::~OutputDrain() {
     finish(1000);
 }

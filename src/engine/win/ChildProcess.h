@@ -1,7 +1,9 @@
 #pragma once
 // One child process (a decoder or a detector pass): its handles, and the pipe drain for its output.
+#include "engine/PassWatchdog.h"
 #include "win/Handles.h"
 
+#include <cstdint>
 #include <string>
 
 namespace qv {
@@ -11,6 +13,7 @@ struct ChildProcess {
     win::UniqueHandle thread; // the main thread: its end is what the worker waits for
     DWORD processId = 0;
     DWORD threadId = 0;
+    bool suspended = false; // by the worker's pause
 
     bool running() const { return process.valid() && thread.valid(); }
     void clear() {
@@ -18,8 +21,12 @@ struct ChildProcess {
         thread.reset();
         processId = 0;
         threadId = 0;
+        suspended = false;
     }
 };
+
+// The processor time a child has used so far.
+ProcessorReading readProcessorTime(const ChildProcess& child);
 
 // Starts commandLine hidden, in the idle priority class, in workingDirectory, with handles inherited.
 // stdOutput, when not null, becomes the child's standard output. Returns false and leaves child empty

@@ -4,6 +4,8 @@
 #include "common/Text.h"
 #include "engine/VerdictReader.h"
 
+#include <algorithm>
+
 namespace qv {
 
 namespace {
@@ -36,6 +38,22 @@ constexpr DWORD kDrainTimeoutMs = 5000;
 
 constexpr int kStartAttempts = 3;
 constexpr DWORD kStartRetryWaitMs = 500;
+
+// How often the watchdogs read the passes' processor times.
+constexpr ULONGLONG kWatchdogTickMs = 500;
+
+// One wait covers the worker's signals and every pass's main thread.
+constexpr std::size_t kMostPassesSideBySide = 16;
+
+// "Detect Parallel Passes": 0 or less is one pass per processor.
+std::size_t passesSideBySide(int32_t setting) {
+    if (setting <= 0) {
+        SYSTEM_INFO system{};
+        GetSystemInfo(&system);
+        setting = static_cast<int32_t>(system.dwNumberOfProcessors);
+    }
+    return std::min<std::size_t>(std::max<int32_t>(setting, 1), kMostPassesSideBySide);
+}
 
 } // namespace
 
@@ -89,12 +107,17 @@ bool Worker::waitFinished(DWORD timeoutMs) {
     return !thread_ || WaitForSingleObject(thread_.get(), timeoutMs) == WAIT_OBJECT_0;
 }
 
-std::string Worker::tempFileName() const {
-    return formatText("%s\\%s_%u.tmp", config_.scratchDirectory.c_str(), kScratchPrefix, config_.processId);
+std::string Worker::tempFileName(std::size_t turn) const {
+    if (turn == 0)
+        return formatText("%s\\%s_%u.tmp", config_.scratchDirectory.c_str(), kScratchPrefix, config_.processId);
+    return formatText("%s\\%s_%u_2.tmp", config_.scratchDirectory.c_str(), kScratchPrefix, config_.processId);
 }
 
-std::string Worker::detectorOutputFileName() const {
-    return formatText("%s\\%s_%u.log", config_.scratchDirectory.c_str(), kScratchPrefix, config_.processId);
+std::string Worker::detectorOutputFileName(std::size_t place) const {
+    if (place == 0)
+        return formatText("%s\\%s_%u.log", config_.scratchDirectory.c_str(), kScratchPrefix, config_.processId);
+    return formatText("%s\\%s_%u_%u.log", config_.scratchDirectory.c_str(), kScratchPrefix, config_.processId,
+                      static_cast<unsigned>(place + 1));
 }
 
 DWORD WINAPI Worker::threadProc(void* self) {
@@ -106,41 +129,58 @@ void Worker::run() {
     log("Worker thread startup");
     bool waitFailureLogged = false;
     for (;;) {
-        HANDLE handles[kSignalCount];
-        for (int i = 0; i < kSignalCount; ++i)
-            handles[i] = events_[i].get();
+        std::vector<HANDLE> handles;
+        for (const auto& event : events_)
+            handles.push_back(event.get());
         // While a child runs, its main thread stands in the place of its "ended" signal.
-        if (child_.running() && phase_ == WorkerPhase::Decompressing)
-            handles[kDecoderEnded] = child_.thread.get();
-        if (child_.running() && phase_ == WorkerPhase::Detecting)
-            handles[kDetectorEnded] = child_.thread.get();
+        if (decoder_.running())
+            handles[kDecoderEnded] = decoder_.thread.get();
+        if (ahead_.decoder.running())
+            handles[kAheadDecoderEnded] = ahead_.decoder.thread.get();
+        std::vector<std::size_t> places;
+        for (std::size_t place = 0; place < passes_.size(); ++place) {
+            if (passes_[place]->child.running()) {
+                handles.push_back(passes_[place]->child.thread.get());
+                places.push_back(place);
+            }
+        }
 
-        DWORD result = WaitForMultipleObjects(kSignalCount, handles, FALSE, 500);
+        DWORD result = WaitForMultipleObjects(static_cast<DWORD>(handles.size()), handles.data(), FALSE,
+                                              static_cast<DWORD>(kWatchdogTickMs));
+        // Children that end often keep the wait from timing out: the watchdogs keep their own pace.
+        if (GetTickCount64() >= nextWatchdogTick_) {
+            nextWatchdogTick_ = GetTickCount64() + kWatchdogTickMs;
+            checkPassWatchdogs();
+        }
         if (result == WAIT_TIMEOUT) {
-            checkPassTimeout();
             takeNextEntry();
             continue;
         }
-        if (result >= WAIT_OBJECT_0 + kSignalCount) {
+        if (result >= WAIT_OBJECT_0 + handles.size()) {
             if (!waitFailureLogged)
                 log(formatText("Worker wait failed (error %lu)", GetLastError()));
             waitFailureLogged = true;
             WaitForSingleObject(events_[kFinish].get(), 500);
             continue;
         }
-        switch (static_cast<Signal>(result - WAIT_OBJECT_0)) {
+        const std::size_t index = result - WAIT_OBJECT_0;
+        if (index >= kSignalCount) {
+            onPassEnded(places[index - kSignalCount]);
+            continue;
+        }
+        switch (static_cast<Signal>(index)) {
         case kFinish:
             log("Finishing worker thread");
-            terminateChild();
+            terminateChildren();
             removeTempFile(true);
-            removeDetectorOutput(true);
+            removeDetectorOutputs(true);
             log("Worker thread cleanup");
             return;
         case kDecoderEnded:
             onDecoderEnded();
             break;
-        case kDetectorEnded:
-            onDetectorEnded();
+        case kAheadDecoderEnded:
+            onAheadDecoderEnded();
             break;
         case kNextEntry:
             ResetEvent(events_[kNextEntry].get());
@@ -171,7 +211,8 @@ void Worker::takeNextEntry() {
     if (!host_.nextEntry(entry)) {
         if (busy_) {
             busy_ = false;
-            host_.stateChanged(WorkerState{});
+            reported_ = WorkerState{};
+            host_.stateChanged(reported_);
             host_.queueDrained();
         }
         return;
@@ -191,13 +232,12 @@ void Worker::takeNextEntry() {
     row_ = *row;
     host_.timingStarted(entry_);
     timing_ = true;
-    passCount_ = 0;
-    passIndex_ = 0;
-    validVerdicts_.clear();
+    if (adoptDecodedAhead(entry_))
+        return;
     if (row_.needsDecoding)
         startDecoder();
     else
-        startDetectorPass(entry_.path, 0);
+        beginPasses();
 }
 
 Worker::StartResult Worker::startWithRetries(const char* what, const std::function<bool(DWORD& error)>& attempt,
@@ -216,49 +256,146 @@ Worker::StartResult Worker::startWithRetries(const char* what, const std::functi
 
 void Worker::startDecoder() {
     std::string commandLine = formatText("\"%s\" ", row_.decoderPath.c_str()) +
-                              expandTemplate(row_.argumentTemplate, entry_.path, tempFileName());
+                              expandTemplate(row_.argumentTemplate, entry_.path, tempFileName(tempTurn_));
     DWORD error = 0;
     const StartResult started = startWithRetries(
         "decoder",
-        [&](DWORD& failure) { return startChild(commandLine, config_.programDirectory, nullptr, child_, failure); },
+        [&](DWORD& failure) { return startChild(commandLine, config_.programDirectory, nullptr, decoder_, failure); },
         error);
     if (started == StartResult::Finishing)
         return;
     if (started == StartResult::Failed) {
         log(formatText("Cannot start decoder (error %lu): ", error) + commandLine);
-        finishEntry(Timing::NotCounted);
+        finishEntry(0, {}, Timing::NotCounted);
         return;
     }
     phase_ = WorkerPhase::Decompressing;
-    host_.stateChanged(WorkerState{WorkerPhase::Decompressing, 0});
+    reported_ = WorkerState{WorkerPhase::Decompressing, 0, 0};
+    host_.stateChanged(reported_);
     log("Decompressing " + entry_.path);
-    applyPriority();
+    settle(decoder_);
 }
 
 void Worker::onDecoderEnded() {
-    // The main thread has ended; the process follows at once, and only then is its exit code final.
-    WaitForSingleObject(child_.process.get(), 1000);
-    DWORD exitCode = 0;
-    if (!GetExitCodeProcess(child_.process.get(), &exitCode))
-        exitCode = GetLastError();
-    child_.clear();
-    phase_ = WorkerPhase::Detecting;
-    passIndex_ = 0;
-    passCount_ = 0;
-    validVerdicts_.clear();
-    // Judging a partial or missing WAV file as if it were the whole track would give a wrong verdict.
-    bool haveOutput = GetFileAttributesA(tempFileName().c_str()) != INVALID_FILE_ATTRIBUTES;
-    if (exitCode != 0 || !haveOutput) {
-        log(formatText("Decoder failed with exit code %lu%s: ", exitCode, haveOutput ? "" : " and no output") +
-            row_.decoderPath + " for " + entry_.path);
-        finishEntry(Timing::NotCounted);
+    const std::string failure = decoderFailure(decoder_, tempFileName(tempTurn_), row_, entry_);
+    if (!failure.empty()) {
+        log(failure);
+        finishEntry(0, {}, Timing::NotCounted);
         return;
     }
-    startDetectorPass(tempFileName(), 0);
+    beginPasses();
 }
 
-void Worker::startDetectorPass(const std::string& file, int32_t passIndex) {
-    std::string commandLine = formatText("\"%s\" -m%d \"%s\"", config_.detectorPath.c_str(), passIndex, file.c_str());
+std::string Worker::decoderFailure(ChildProcess& decoder, const std::string& output, const DecoderRow& row,
+                                   const QueueEntry& entry) {
+    // The main thread has ended; the process follows at once, and only then is its exit code final.
+    WaitForSingleObject(decoder.process.get(), 1000);
+    DWORD exitCode = 0;
+    if (!GetExitCodeProcess(decoder.process.get(), &exitCode))
+        exitCode = GetLastError();
+    decoder.clear();
+    // Judging a partial or missing WAV file as if it were the whole track would give a wrong verdict.
+    const bool haveOutput = GetFileAttributesA(output.c_str()) != INVALID_FILE_ATTRIBUTES;
+    if (exitCode == 0 && haveOutput)
+        return {};
+    return formatText("Decoder failed with exit code %lu%s: ", exitCode, haveOutput ? "" : " and no output") +
+           row.decoderPath + " for " + entry.path;
+}
+
+void Worker::startDecodingAhead() {
+    if (ahead_.state != DecodingAhead::State::None || paused_ || phase_ != WorkerPhase::Detecting)
+        return;
+    QueueEntry next;
+    if (!host_.entryAfterNext(next) || next.path.empty() || directoryPart(next.path).empty())
+        return;
+    const DecoderRow* row = decoders_.findRow(extensionOf(next.path));
+    if (row == nullptr || !row->needsDecoding)
+        return;
+    ahead_.entry = next;
+    ahead_.row = *row;
+    const std::string commandLine = formatText("\"%s\" ", row->decoderPath.c_str()) +
+                                    expandTemplate(row->argumentTemplate, next.path, tempFileName(1 - tempTurn_));
+    DWORD error = 0;
+    if (!startChild(commandLine, config_.programDirectory, nullptr, ahead_.decoder, error)) {
+        ahead_.state = DecodingAhead::State::Skipped;
+        return;
+    }
+    ahead_.state = DecodingAhead::State::Decoding;
+    log("Decompressing " + next.path);
+    settle(ahead_.decoder);
+}
+
+void Worker::onAheadDecoderEnded() {
+    ahead_.failure = decoderFailure(ahead_.decoder, tempFileName(1 - tempTurn_), ahead_.row, ahead_.entry);
+    ahead_.state = ahead_.failure.empty() ? DecodingAhead::State::Decoded : DecodingAhead::State::Failed;
+}
+
+bool Worker::adoptDecodedAhead(const QueueEntry& entry) {
+    if (ahead_.state == DecodingAhead::State::None)
+        return false;
+    if (ahead_.entry.path != entry.path) {
+        dropDecodedAhead();
+        return false;
+    }
+    const DecodingAhead::State state = ahead_.state;
+    ahead_.state = DecodingAhead::State::None;
+    if (state == DecodingAhead::State::Skipped)
+        return false;
+    tempTurn_ = 1 - tempTurn_;
+    if (state == DecodingAhead::State::Decoding) {
+        decoder_ = std::move(ahead_.decoder);
+        ahead_.decoder.clear();
+        phase_ = WorkerPhase::Decompressing;
+        reported_ = WorkerState{WorkerPhase::Decompressing, 0, 0};
+        host_.stateChanged(reported_);
+    } else if (state == DecodingAhead::State::Failed) {
+        log(ahead_.failure);
+        finishEntry(0, {}, Timing::NotCounted);
+    } else {
+        beginPasses();
+    }
+    return true;
+}
+
+void Worker::dropDecodedAhead() {
+    terminate(ahead_.decoder, nullptr);
+    DeleteFileA(tempFileName(1 - tempTurn_).c_str());
+    ahead_.state = DecodingAhead::State::None;
+}
+
+void Worker::beginPasses() {
+    phase_ = WorkerPhase::Detecting;
+    const std::size_t sideBySide = passesSideBySide(settings_.parallelPasses.load());
+    while (passes_.size() < sideBySide)
+        passes_.push_back(std::make_unique<DetectorPass>());
+    plan_.emplace(settings_.minimumValidPasses.load(), settings_.maximumTotalPasses.load(),
+                  static_cast<int32_t>(sideBySide));
+    continuePasses();
+}
+
+void Worker::continuePasses() {
+    while (std::optional<int32_t> mode = plan_->nextPass()) {
+        std::size_t place = 0;
+        while (passes_[place]->mode >= 0)
+            ++place;
+        const StartResult started = startDetectorPass(place, *mode);
+        if (started == StartResult::Finishing)
+            return;
+        if (started == StartResult::Failed)
+            plan_->startFailed(*mode);
+    }
+    if (plan_->done()) {
+        finishEntry(plan_->passes(), plan_->verdicts(), plan_->allStarted() ? Timing::Counted : Timing::NotCounted);
+        return;
+    }
+    reportDetecting();
+    startDecodingAhead();
+}
+
+Worker::StartResult Worker::startDetectorPass(std::size_t place, int32_t mode) {
+    const std::string file = row_.needsDecoding ? tempFileName(tempTurn_) : entry_.path;
+    std::string commandLine = formatText("\"%s\" -m%d \"%s\"", config_.detectorPath.c_str(), mode, file.c_str());
+    DetectorPass& pass = *passes_[place];
     SECURITY_ATTRIBUTES inheritable{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
     win::UniqueHandle readEnd;
     DWORD error = 0;
@@ -272,80 +409,92 @@ void Worker::startDetectorPass(const std::string& file, int32_t passIndex) {
                 return false;
             }
             // Once started, only the detector holds the write end, so the drain sees the end of the output
-            // when it ends.
-            return startChild(commandLine, config_.programDirectory, writeEnd.get(), child_, failure);
+            // when it ends. Passes side by side start one at a time, so no other pass inherits it.
+            return startChild(commandLine, config_.programDirectory, writeEnd.get(), pass.child, failure);
         },
         error);
-    if (started == StartResult::Finishing)
-        return;
-    if (started == StartResult::Failed) {
+    if (started == StartResult::Failed)
         log(formatText("Cannot start detector (error %lu): ", error) + commandLine);
-        finishEntry(Timing::NotCounted);
-        return;
-    }
-    passStartedTick_ = GetTickCount64();
-    suspendedAtTick_ = 0;
-    passTimedOut_ = false;
-    if (!drain_.start(std::move(readEnd), detectorOutputFileName()))
+    if (started != StartResult::Started)
+        return started;
+    pass.mode = mode;
+    pass.timedOut = false;
+    const int32_t limit = std::max(settings_.detectPassTimeout.load(), 0);
+    pass.watchdog.emplace(static_cast<uint64_t>(limit) * 1000, GetTickCount64(), readProcessorTime(pass.child));
+    if (!pass.drain.start(std::move(readEnd), detectorOutputFileName(place)))
         log("Cannot read the detector's output");
-    phase_ = WorkerPhase::Detecting;
-    applyPriority();
-    host_.stateChanged(WorkerState{WorkerPhase::Detecting, passIndex + 1});
-    log(formatText("Checking %s pass %d", entry_.path.c_str(), passIndex + 1));
+    settle(pass.child);
+    log(formatText("Checking %s pass %d", entry_.path.c_str(), mode + 1));
+    return started;
 }
 
-void Worker::checkPassTimeout() {
-    const int32_t limit = settings_.detectPassTimeout.load();
-    if (limit <= 0 || phase_ != WorkerPhase::Detecting || !child_.running() || suspendedAtTick_ != 0 || passTimedOut_)
-        return;
-    if (GetTickCount64() - passStartedTick_ < static_cast<ULONGLONG>(limit) * 1000)
-        return;
-    // Detectors are known to hang on some tracks; the queue must go on. The main thread's end, which the
-    // wait sees next, finishes the pass as usual.
-    log(formatText("Pass timed out after %d sec", limit));
-    passTimedOut_ = true;
-    TerminateProcess(child_.process.get(), 1);
-}
-
-void Worker::onDetectorEnded() {
-    ++passCount_;
-    child_.clear();
-    readDetectorOutput();
-    removeDetectorOutput(false);
-    if (passCount_ < settings_.maximumTotalPasses.load() &&
-        static_cast<int32_t>(validVerdicts_.size()) < settings_.minimumValidPasses.load()) {
-        ++passIndex_;
-        startDetectorPass(row_.needsDecoding ? tempFileName() : entry_.path, passIndex_);
-        return;
+void Worker::reportDetecting() {
+    WorkerState state{WorkerPhase::Detecting, 0, 0};
+    for (const auto& pass : passes_) {
+        if (pass->mode < 0)
+            continue;
+        state.pass = state.pass == 0 ? pass->mode + 1 : std::min(state.pass, pass->mode + 1);
+        state.lastPass = std::max(state.lastPass, pass->mode + 1);
     }
-    finishEntry(Timing::Counted);
+    if (state.lastPass == state.pass)
+        state.lastPass = 0;
+    if (state.phase != reported_.phase || state.pass != reported_.pass || state.lastPass != reported_.lastPass) {
+        reported_ = state;
+        host_.stateChanged(state);
+    }
 }
 
-void Worker::readDetectorOutput() {
-    if (!drain_.finish(kDrainTimeoutMs))
+void Worker::checkPassWatchdogs() {
+    const ULONGLONG now = GetTickCount64();
+    for (const auto& pass : passes_) {
+        if (!pass->child.running() || pass->child.suspended || pass->timedOut ||
+            !pass->watchdog->expired(now, readProcessorTime(pass->child)))
+            continue;
+        // Detectors are known to hang on some tracks; the queue must go on. The main thread's end, which the
+        // wait sees next, ends the pass as usual.
+        log(formatText("Pass timed out after %d sec", settings_.detectPassTimeout.load()));
+        pass->timedOut = true;
+        TerminateProcess(pass->child.process.get(), 1);
+    }
+}
+
+void Worker::onPassEnded(std::size_t place) {
+    DetectorPass& pass = *passes_[place];
+    pass.child.clear();
+    const std::optional<int32_t> verdict = readDetectorOutput(pass, place);
+    DeleteFileA(detectorOutputFileName(place).c_str());
+    const int32_t mode = pass.mode;
+    pass.mode = -1;
+    plan_->passEnded(mode, verdict);
+    continuePasses();
+}
+
+std::optional<int32_t> Worker::readDetectorOutput(DetectorPass& pass, std::size_t place) {
+    if (!pass.drain.finish(kDrainTimeoutMs))
         log("Detector output still open after the detector ended; reading what arrived");
     std::string output;
-    if (passTimedOut_ || !readWholeFile(detectorOutputFileName(), output))
-        return;
+    if (pass.timedOut || !readWholeFile(detectorOutputFileName(place), output))
+        return std::nullopt;
     std::optional<int32_t> verdict = readVerdict(output);
     if (!verdict)
-        return;
+        return std::nullopt;
     // A percentage outside 0..100 would drag the file's and the directory's means outside it too.
     if (*verdict < 0 || *verdict > 100) {
         log(formatText("Ignoring a verdict outside 0..100: %d", *verdict));
-        return;
+        return std::nullopt;
     }
-    validVerdicts_.push_back(*verdict);
+    return verdict;
 }
 
-void Worker::finishEntry(Timing timing) {
+void Worker::finishEntry(int32_t passes, const std::vector<int32_t>& verdicts, Timing timing) {
     int64_t sum = 0;
-    for (int32_t v : validVerdicts_)
+    for (int32_t v : verdicts)
         sum += v;
-    const int32_t n = static_cast<int32_t>(validVerdicts_.size());
+    const int32_t n = static_cast<int32_t>(verdicts.size());
     const int32_t average = n > 0 ? roundedMean(sum, n) : -1;
-    host_.entryFinished(entry_, passCount_, n, average, timing == Timing::Counted);
+    host_.entryFinished(entry_, passes, n, average, timing == Timing::Counted);
     timing_ = false;
+    plan_.reset();
     removeTempFile(false);
     phase_ = WorkerPhase::Idle;
     SetEvent(events_[kNextEntry].get());
@@ -360,61 +509,102 @@ void Worker::dropEntry(const char* reason) {
     SetEvent(events_[kNextEntry].get());
 }
 
+void Worker::settle(ChildProcess& child) {
+    applyPriority(child);
+    // The pause may have come while this child was starting; its signal then finds it running already.
+    if (paused_ && !child.suspended && SuspendThread(child.thread.get()) != static_cast<DWORD>(-1))
+        child.suspended = true;
+}
+
 void Worker::onPause() {
-    if (!child_.running())
-        return;
-    log("Suspending worker thread");
-    SuspendThread(child_.thread.get());
-    if (suspendedAtTick_ == 0)
-        suspendedAtTick_ = GetTickCount64();
+    bool logged = false;
+    auto suspend = [&](ChildProcess& child) {
+        if (!child.running() || child.suspended)
+            return;
+        if (!logged)
+            log("Suspending worker thread");
+        logged = true;
+        child.suspended = SuspendThread(child.thread.get()) != static_cast<DWORD>(-1);
+    };
+    suspend(decoder_);
+    suspend(ahead_.decoder);
+    for (const auto& pass : passes_)
+        suspend(pass->child);
 }
 
 void Worker::onResume() {
-    if (!child_.running())
-        return;
-    log("Resuming worker thread");
-    ResumeThread(child_.thread.get());
-    if (suspendedAtTick_ != 0) {
-        passStartedTick_ += GetTickCount64() - suspendedAtTick_;
-        suspendedAtTick_ = 0;
+    bool logged = false;
+    const ULONGLONG now = GetTickCount64();
+    auto resume = [&](ChildProcess& child) {
+        if (!child.running() || !child.suspended)
+            return false;
+        if (!logged)
+            log("Resuming worker thread");
+        logged = true;
+        ResumeThread(child.thread.get());
+        child.suspended = false;
+        return true;
+    };
+    resume(decoder_);
+    resume(ahead_.decoder);
+    for (const auto& pass : passes_) {
+        if (resume(pass->child))
+            pass->watchdog->resumed(now);
     }
+    startDecodingAhead();
 }
 
 void Worker::onPriority() {
     const PriorityLevel* level = findPriorityLevel(priority_);
     log(level != nullptr ? level->logLine : "Unknown priority level");
-    applyPriority();
+    applyPriority(decoder_);
+    applyPriority(ahead_.decoder);
+    for (const auto& pass : passes_)
+        applyPriority(pass->child);
 }
 
-void Worker::applyPriority() {
+void Worker::applyPriority(const ChildProcess& child) {
     const PriorityLevel* level = findPriorityLevel(priority_);
-    if (level != nullptr && child_.running())
-        SetThreadPriority(child_.thread.get(), level->threadPriority);
+    if (level != nullptr && child.running())
+        SetThreadPriority(child.thread.get(), level->threadPriority);
 }
 
-void Worker::terminateChild() {
-    if (child_.running()) {
+void Worker::terminateChildren() {
+    terminate(decoder_, nullptr);
+    terminate(ahead_.decoder, nullptr);
+    for (const auto& pass : passes_) {
+        terminate(pass->child, &pass->drain);
+        pass->mode = -1;
+    }
+}
+
+void Worker::terminate(ChildProcess& child, OutputDrain* drain) {
+    if (child.running()) {
         log("Terminating process");
-        TerminateProcess(child_.process.get(), 0);
-        if (WaitForSingleObject(child_.process.get(), 1000) != WAIT_OBJECT_0) {
+        TerminateProcess(child.process.get(), 0);
+        if (WaitForSingleObject(child.process.get(), 1000) != WAIT_OBJECT_0) {
             log("Timeout on terminating!");
             log("File removal might fail!");
         }
     }
-    drain_.finish(kDrainTimeoutMs);
-    child_.clear();
+    if (drain != nullptr)
+        drain->finish(kDrainTimeoutMs);
+    child.clear();
 }
 
 void Worker::removeTempFile(bool logIt) {
-    if (logIt)
+    if (logIt) {
         log("Removing temp file");
-    DeleteFileA(tempFileName().c_str());
+        DeleteFileA(tempFileName(1 - tempTurn_).c_str()); // the next file's, decoded ahead
+    }
+    DeleteFileA(tempFileName(tempTurn_).c_str());
 }
 
-void Worker::removeDetectorOutput(bool logIt) {
+void Worker::removeDetectorOutputs(bool logIt) {
     if (logIt)
         log("Removing log file");
-    DeleteFileA(detectorOutputFileName().c_str());
+    for (std::size_t place = 0; place < passes_.size(); ++place)
+        DeleteFileA(detectorOutputFileName(place).c_str());
 }
 
 } // namespace qv

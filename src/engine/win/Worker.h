@@ -1,8 +1,10 @@
 #pragma once
-// The worker thread: takes queue entries one at a time, decodes compressed files, runs the detector
-// pass after pass and hands each file's verdict to its host. It never blocks on a child: it sleeps in
-// one wait on its signals and answers each signal with one step of the work.
+// The worker thread: takes queue entries one at a time, decodes compressed files, runs the detector's
+// passes of a file side by side and hands each file's verdict to its host. It never blocks on a child: it
+// sleeps in one wait on its signals and its children and answers each with one step of the work.
 #include "engine/DecoderTable.h"
+#include "engine/PassPlan.h"
+#include "engine/PassWatchdog.h"
 #include "engine/QueueEntry.h"
 #include "engine/WorkerPhase.h"
 #include "engine/win/ChildProcess.h"
@@ -13,6 +15,8 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,6 +29,9 @@ public:
     // The entry to work on next, false when there is none. It stays the host's (at the head of its queue)
     // until the worker reports it with entryFinished or entryDropped; until then the worker asks for no other.
     virtual bool nextEntry(QueueEntry& entry) = 0;
+    // The entry behind that one, decoded ahead while the passes of the first run; false when there is none.
+    // It stays queued where it is until the worker reports it.
+    virtual bool entryAfterNext(QueueEntry& entry) = 0;
     // The entry's detection starts: time it from now.
     virtual void timingStarted(const QueueEntry& entry) = 0;
     // The entry's passes are done: the host removes it and records its verdict, as one step for anyone
@@ -40,7 +47,8 @@ public:
     virtual void queueDrained() = 0;
 };
 
-// Names the worker's scratch files, "<prefix>_<process id>.tmp" and ".log".
+// Names the worker's scratch files, "<prefix>_<process id>.tmp" and ".log" (the next file decoded ahead, and
+// more passes side by side: "<prefix>_<process id>_<n>.tmp" and ".log").
 inline constexpr const char* kScratchPrefix = "KelvrA";
 
 struct WorkerConfig {
@@ -71,11 +79,33 @@ public:
     // Waits for the thread to end; true when it did within timeoutMs.
     bool waitFinished(DWORD timeoutMs);
 
-    std::string tempFileName() const;
-    std::string detectorOutputFileName() const;
+    // The decoded file of the file in work, or of the next one decoded ahead: the two take turns.
+    std::string tempFileName(std::size_t turn = 0) const;
+    // The output file of the pass in the given place of those side by side.
+    std::string detectorOutputFileName(std::size_t place = 0) const;
 
 private:
-    enum Signal { kFinish, kDecoderEnded, kDetectorEnded, kNextEntry, kPause, kResume, kPriority, kSignalCount };
+    enum Signal { kFinish, kDecoderEnded, kAheadDecoderEnded, kNextEntry, kPause, kResume, kPriority, kSignalCount };
+
+    // The next file, decoded while the passes of the file in work run.
+    struct DecodingAhead {
+        // Skipped: its decoder could not start; it is decoded when its turn comes, as any other file.
+        enum class State { None, Decoding, Decoded, Failed, Skipped };
+        State state = State::None;
+        ChildProcess decoder;
+        QueueEntry entry;
+        DecoderRow row;
+        std::string failure; // the log line of a decoder that failed
+    };
+
+    // One detector pass in work: its process, the copy of its output and its watchdog.
+    struct DetectorPass {
+        ChildProcess child;
+        OutputDrain drain;
+        int32_t mode = -1; // -1 while the place is free
+        std::optional<PassWatchdog> watchdog;
+        bool timedOut = false;
+    };
 
     static DWORD WINAPI threadProc(void* self);
     void run();
@@ -87,22 +117,37 @@ private:
     StartResult startWithRetries(const char* what, const std::function<bool(DWORD& error)>& attempt, DWORD& error);
     void startDecoder();
     void onDecoderEnded();
-    void startDetectorPass(const std::string& file, int32_t passIndex);
-    void onDetectorEnded();
-    // Ends a detector pass that has run longer than "Detect Pass Timeout" (paused time not counted).
-    void checkPassTimeout();
-    void readDetectorOutput();
+    // The decoder's outcome: empty when its output is whole, else the log line that says why not.
+    std::string decoderFailure(ChildProcess& decoder, const std::string& output, const DecoderRow& row,
+                               const QueueEntry& entry);
+    void startDecodingAhead();
+    void onAheadDecoderEnded();
+    // Takes the entry decoded ahead as the one in work; false when entry is another one.
+    bool adoptDecodedAhead(const QueueEntry& entry);
+    void dropDecodedAhead();
+    void beginPasses();
+    // Starts every pass the plan allows now, then finishes the entry when its outcome is known.
+    void continuePasses();
+    StartResult startDetectorPass(std::size_t place, int32_t mode);
+    void onPassEnded(std::size_t place);
+    // Ends each pass that its watchdog gives up on; it then counts as a pass without a verdict.
+    void checkPassWatchdogs();
+    std::optional<int32_t> readDetectorOutput(DetectorPass& pass, std::size_t place);
+    void reportDetecting();
     // Counted: the entry's time goes into the statistics; NotCounted when a child could not run.
     enum class Timing { Counted, NotCounted };
-    void finishEntry(Timing timing);
+    void finishEntry(int32_t passes, const std::vector<int32_t>& verdicts, Timing timing);
     void dropEntry(const char* reason);
+    // A child just started: at the user's priority, and suspended while the user has paused.
+    void settle(ChildProcess& child);
     void onPause();
     void onResume();
     void onPriority();
-    void applyPriority();
-    void terminateChild();
+    void applyPriority(const ChildProcess& child);
+    void terminateChildren();
+    void terminate(ChildProcess& child, OutputDrain* drain);
     void removeTempFile(bool logIt);
-    void removeDetectorOutput(bool logIt);
+    void removeDetectorOutputs(bool logIt);
     void log(const std::string& message) const { log_.writeSystemLog(message); }
 
     WorkerHost& host_;
@@ -119,17 +164,16 @@ private:
     // Worker-thread state.
     WorkerPhase phase_ = WorkerPhase::Idle;
     bool busy_ = false;
-    ChildProcess child_;
-    OutputDrain drain_;
+    ChildProcess decoder_;
+    std::size_t tempTurn_ = 0; // which of the two decoded files is the one in work
+    DecodingAhead ahead_;
+    std::vector<std::unique_ptr<DetectorPass>> passes_;
+    std::optional<PassPlan> plan_;
+    WorkerState reported_;
     QueueEntry entry_;
     DecoderRow row_;
     bool timing_ = false;
-    int32_t passCount_ = 0;
-    int32_t passIndex_ = 0;
-    ULONGLONG passStartedTick_ = 0;
-    ULONGLONG suspendedAtTick_ = 0; // non-zero while the running pass is suspended
-    bool passTimedOut_ = false;
-    std::vector<int32_t> validVerdicts_;
+    ULONGLONG nextWatchdogTick_ = 0;
 };
 
 } // namespace qv

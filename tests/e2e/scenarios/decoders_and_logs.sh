@@ -39,7 +39,7 @@ scenario_settings_are_created_loaded_and_saved_back() {
     local names=("Screen X" "Screen Y" "Paused" "Hidden" "Priority" "Use Intelligent ETA" "Save Logfile To Directory"
         "Save Percent To Logfile Name" "Save Full Directory To Logfile" "Status Dialog Always On Top"
         "ETA Divide Count Exponent" "ETA Divide Percent Value" "ETA Multi Linear Level" "Detect Maximum Total Passes"
-        "Detect Minimum Valid Passes" "History Size" "Limit History Size")
+        "Detect Minimum Valid Passes" "History Size" "Limit History Size" "Detect Parallel Passes")
     start_quorvane
     wait_until 20 probe wait-text 1009 Idle --timeout 1 || fail "window never came up"
     local name
@@ -48,7 +48,7 @@ scenario_settings_are_created_loaded_and_saved_back() {
     done
     exit_quorvane yes
     wait_quorvane_exit 20
-    expect_eq "0x258 0x190 0x0 0x0 0x59 0x0 0x1 0x1 0x0 0x1 0x6 0x32 0x3 0xc 0x2 0xa 0x1" \
+    expect_eq "0x258 0x190 0x0 0x0 0x59 0x0 0x1 0x1 0x0 0x1 0x6 0x32 0x3 0xc 0x2 0xa 0x1 0x0" \
         "$(for name in "${names[@]}"; do reg_get "$name"; done | xargs)" "defaults saved at exit"
     expect_eq "0x0" "$(reg_get "Status Dialog ID")" "status window id cleared"
 

@@ -22,8 +22,10 @@ scenario_verdicts_and_result_logs_of_three_files_in_two_directories() {
     write_script "$three" "m0 verdict=unqualified" "m1 verdict=cdda:100" "m2 verdict=cdda:100"
     echo old >"$a/kelvra.050.log" # an earlier run's log, which goes
     write_queue_file "$PROG/Queue.log" "$one" "$two" "$three"
+    # Passes side by side give exactly the lines and logs of passes one at a time (the values below).
+    reg_set_dword "Detect Parallel Passes" 2
     start_quorvane
-    wait_until 20 probe wait-text 1009 "Checking (Pass 1)" --timeout 1 || fail "status never showed Checking (Pass 1)"
+    wait_until 20 probe wait-text 1009 "Checking (Pass 1-2)" --timeout 1 || fail "status never showed both passes"
     wait_until 60 file_has "$PROG/Detect.log" "three.wav" || fail "third file never finished"
     wait_until 10 probe wait-text 1009 "Idle" --timeout 1 || fail "status not Idle after the queue"
     expect_eq "$(printf ' -  59%% [2/2] %s\n -  -1%% [0/12] %s\n - 100%% [2/3] %s' \
@@ -48,21 +50,25 @@ scenario_verdicts_and_result_logs_of_three_files_in_two_directories() {
 }
 
 # The tray menu's commands are posted as the menu delivers them to the window.
-scenario_pause_from_the_menu_suspends_the_pass_and_exit_during_a_pass_keeps_the_entry() {
+scenario_pause_from_the_menu_suspends_the_passes_side_by_side_and_exit_during_them_keeps_the_entry() {
     new_program_dir pause-and-exit
     local slow="$MUSIC/A/slow.wav" hang="$MUSIC/A/hang.wav"
-    write_script "$slow" "m* sleep=2000 verdict=cdda:90"
+    write_script "$slow" "m* sleep=10000 verdict=cdda:90" # long enough for the probe's clicks on a busy machine
     write_script "$hang" "m* noise=4096 hang"
     write_queue_file "$PROG/Queue.log" "$slow" "$hang"
+    reg_set_dword "Detect Parallel Passes" 2
     start_quorvane
-    wait_until 20 probe wait-text 1009 "Checking (Pass 1)" --timeout 1 || fail "first pass never shown"
+    wait_until 20 probe wait-text 1009 "Checking (Pass 1-2)" --timeout 1 || fail "passes side by side never shown"
+    local shown=$SECONDS
     probe click 1000 >/dev/null # Hide
     probe post WM_COMMAND 88 0 >/dev/null # Pause
     wait_until 10 file_has "$PROG/System.log" "Suspending worker thread" || fail "child not suspended"
     probe post WM_COMMAND 87 0 >/dev/null # Show
     visible 5 || fail "Show did not show"
     expect_eq "Paused Resume" "$(probe text 1009) $(probe text 1003)" "status and button follow the menu"
-    sleep 3 # the point of the test: well past the pass's own 2 s, a suspended detector must not have finished
+    # The point of the test: past the passes' own 10 s, a suspended detector must not have finished.
+    local left=$((shown + 12 - SECONDS))
+    [ "$left" -le 0 ] || sleep "$left"
     expect_file_lacks "$PROG/Detect.log" "slow.wav" "pass finished while suspended"
     probe post WM_COMMAND 91 0 >/dev/null # Normal priority
     wait_until 10 file_has "$PROG/System.log" "Entering NORMAL priority level" || fail "Normal not applied"
@@ -79,7 +85,7 @@ scenario_pause_from_the_menu_suspends_the_pass_and_exit_during_a_pass_keeps_the_
     probe post WM_COMMAND 85 0 >/dev/null # Exit
     probe answer no --caption "Confirm exit" >/dev/null || fail "no exit question from the menu"
     wait_quorvane_exit 25 || return
-    expect_file_has "$PROG/System.log" "Terminating process" "terminate line"
+    expect_eq 2 "$(grep -c "Terminating process" "$PROG/System.log")" "both passes terminated"
     expect_file_has "$PROG/System.log" "Worker thread finished normally" "worker finished"
     expect_eq "$(winpath "$hang")" "$(queue_rows "$PROG/Queue.log" | cut -f3)" "the entry in work is kept"
     if ls "$PROG"/KelvrA_* >/dev/null 2>&1; then fail "scratch files left: $(ls "$PROG"/KelvrA_*)"; fi

@@ -87,7 +87,7 @@ scenario_each_exit_answer_and_the_next_start_finishing_the_directory() {
     new_program_dir restart
     local a="$MUSIC/A" b="$MUSIC/B"
     write_script "$a/1.wav" "m* verdict=cdda:90"
-    write_script "$a/2.wav" "m* sleep=3000 verdict=cdda:70"
+    write_script "$a/2.wav" "m* sleep=6000 verdict=cdda:70" # in work at the exit, even with passes side by side
     local f files=("$a/1.wav" "$a/2.wav")
     for f in 3 4 5 6; do
         write_script "$b/$f.wav" "m* verdict=cdda:50"

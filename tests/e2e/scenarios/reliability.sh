@@ -173,7 +173,7 @@ scenario_a_program_directory_that_cannot_be_written() {
     wait_until 60 test -f "$MUSIC/A/kelvra.072.log" || fail "no result log"
     ! probe box --timeout 1 >/dev/null 2>&1 || fail "a second box for the same log"
     expect_file_has "$MUSIC/A/kelvra.072.log" "two.flac" "the decoded file's row"
-    wait_until 20 probe wait-text 1009 "Checking (Pass 1)" --timeout 1 || fail "slow file not in work"
+    wait_until 20 first_pass_shown || fail "slow file not in work"
     exit_keeping_a_queue_that_cannot_be_saved
     wait_quorvane_exit 25
     umount "$mount" || fail "cannot unmount $mount"

@@ -62,7 +62,7 @@ scenario_dialogs_look_right_and_their_changes_last() {
     write_script "$d/$long" "m* sleep=30000 verdict=cdda:90"
     write_queue_file "$PROG/Queue.log" "$d/first.wav" "$d/$long"
     start_quorvane
-    wait_until 30 probe wait-text 1009 "Checking (Pass 1)" --timeout 1 || fail "not checking"
+    wait_until 30 first_pass_shown || fail "not checking"
     wait_until 20 probe wait-text 1012 "$long" --timeout 1 || fail "second file not in work"
     probe screenshot-ready >/dev/null
     shot status-checking "Quorvane - v0.33 - Status"

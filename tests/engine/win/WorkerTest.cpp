@@ -1,8 +1,11 @@
 #include "engine/win/Worker.h"
 
+#include "common/Text.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
+
+#include <tlhelp32.h>
 
 #include <chrono>
 #include <condition_variable>
@@ -35,6 +38,13 @@ public:
         entry = entries.front();
         return true;
     }
+    bool entryAfterNext(QueueEntry& entry) override {
+        std::lock_guard<std::mutex> guard(mutex);
+        if (entries.size() < 2)
+            return false;
+        entry = entries[1];
+        return true;
+    }
     void timingStarted(const QueueEntry& entry) override {
         record([&] { timed.push_back(entry.path); });
     }
@@ -53,8 +63,9 @@ public:
     void stateChanged(WorkerState state) override {
         record([&] { states.push_back(state); });
     }
-    bool lastStateIs(WorkerPhase phase, int32_t pass = 0) {
-        return !states.empty() && states.back().phase == phase && states.back().pass == pass;
+    bool lastStateIs(WorkerPhase phase, int32_t pass = 0, int32_t lastPass = 0) {
+        return !states.empty() && states.back().phase == phase && states.back().pass == pass &&
+               states.back().lastPass == lastPass;
     }
     void queueDrained() override {
         record([&] { ++drained; });
@@ -95,11 +106,50 @@ std::string standinDetector() {
     return executableDirectory() + "\\standin\\aucdtect.exe";
 }
 
+// The suspend count of the main thread of each of this process's children, read by suspending it once more.
+std::vector<DWORD> childSuspendCounts() {
+    std::vector<DWORD> children;
+    win::UniqueHandle processes(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    PROCESSENTRY32 process{};
+    process.dwSize = sizeof process;
+    for (BOOL more = Process32First(processes.get(), &process); more; more = Process32Next(processes.get(), &process)) {
+        if (process.th32ParentProcessID == GetCurrentProcessId())
+            children.push_back(process.th32ProcessID);
+    }
+    std::vector<DWORD> counts;
+    win::UniqueHandle threads(CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
+    THREADENTRY32 thread{};
+    thread.dwSize = sizeof thread;
+    for (DWORD child : children) {
+        for (BOOL more = Thread32First(threads.get(), &thread); more; more = Thread32Next(threads.get(), &thread)) {
+            if (thread.th32OwnerProcessID != child)
+                continue;
+            win::UniqueHandle handle(OpenThread(THREAD_SUSPEND_RESUME, FALSE, thread.th32ThreadID));
+            counts.push_back(SuspendThread(handle.get()));
+            ResumeThread(handle.get());
+            break; // the first thread listed is the main thread
+        }
+    }
+    return counts;
+}
+
+template <typename Predicate> bool pollFor(Predicate done, ULONGLONG timeoutMs = 20000) {
+    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+    while (!done()) {
+        if (GetTickCount64() >= deadline)
+            return false;
+        Sleep(20);
+    }
+    return true;
+}
+
 class WorkerTest : public ::testing::Test {
 protected:
     WorkerTest() {
         log.setPaths(dir.file("System.log"), dir.file("Detect.log"));
         decoders.append(DecoderRow{false, "wav", "", ""});
+        // One pass at a time unless a test says otherwise, whatever the machine's processors.
+        settings.parallelPasses = 1;
     }
 
     std::string script(const std::string& name, const std::string& text) {
@@ -273,4 +323,113 @@ TEST_F(WorkerTest, VerdictsOutsideZeroToHundredAreNotValid) {
     EXPECT_NE(text.find("Ignoring a verdict outside 0..100: -50"), std::string::npos);
     worker->finish();
     EXPECT_TRUE(worker->waitFinished(20000));
+}
+
+TEST_F(WorkerTest, ASlowPassThatKeepsProgressingOutlivesTheTimeout) {
+    // Three and a half seconds of wall time with under one of processor time: progress all along.
+    std::string slow = script("slow.wav", "m* busy=3500 verdict=cdda:70\r\n");
+    host.add(slow);
+    settings.detectPassTimeout = 2;
+    settings.minimumValidPasses = 1;
+    settings.maximumTotalPasses = 1;
+    auto worker = startWorker(standinDetector());
+    ASSERT_TRUE(host.waitFor([&] { return host.finished.size() == 1; }, 60));
+    EXPECT_EQ(host.finished[0].average, 70);
+    EXPECT_EQ(systemLog().find("Pass timed out"), std::string::npos);
+    worker->finish();
+    EXPECT_TRUE(worker->waitFinished(20000));
+}
+
+TEST_F(WorkerTest, PassesSideBySideGiveWhatPassesOneAtATimeGive) {
+    // Pass 2 cannot qualify the track, and the first pass ends last.
+    const char* text = "m0 sleep=600 verdict=cdda:90\r\nm1 verdict=unqualified\r\nm2 verdict=mpeg:40\r\n"
+                       "m* verdict=cdda:10\r\n";
+    struct Run {
+        int32_t sideBySide;
+        WorkerState shown;
+    };
+    const Run runs[] = {{1, {WorkerPhase::Detecting, 1, 0}}, {2, {WorkerPhase::Detecting, 1, 2}}};
+    for (const Run& run : runs) {
+        RecordingHost fresh;
+        std::string file = script(formatText("x%d.wav", run.sideBySide), text);
+        settings.parallelPasses = run.sideBySide;
+        auto worker = std::make_unique<Worker>(fresh, decoders, settings, log,
+                                               WorkerConfig{dir.str(), dir.str(), standinDetector(), 1});
+        fresh.add(file);
+        ASSERT_TRUE(worker->start());
+        ASSERT_TRUE(fresh.waitFor([&] { return fresh.finished.size() == 1; }, 60)) << run.sideBySide;
+        EXPECT_EQ(fresh.finished[0].passes, 3) << run.sideBySide;
+        EXPECT_EQ(fresh.finished[0].valid, 2) << run.sideBySide;
+        EXPECT_EQ(fresh.finished[0].average, 75) << run.sideBySide;
+        EXPECT_TRUE(fresh.finished[0].timed);
+        const WorkerState first = fresh.states.front();
+        EXPECT_EQ(first.pass, run.shown.pass);
+        EXPECT_EQ(first.lastPass, run.shown.lastPass) << run.sideBySide;
+        worker->finish();
+        EXPECT_TRUE(worker->waitFinished(20000));
+    }
+}
+
+TEST_F(WorkerTest, PauseHoldsEveryPassSideBySideAndFinishEndsThemAll) {
+    std::string slow = script("slow.wav", "m0 sleep=1500 verdict=cdda:90\r\nm* sleep=1500 verdict=cdda:80\r\n");
+    std::string hang = script("hang.wav", "m* hang\r\n");
+    host.add(slow);
+    host.add(hang);
+    settings.parallelPasses = 2;
+    auto worker = startWorker(standinDetector());
+    ASSERT_TRUE(host.waitFor([&] { return host.lastStateIs(WorkerPhase::Detecting, 1, 2); }));
+    worker->pause();
+    EXPECT_TRUE(pollFor([] {
+        std::vector<DWORD> counts = childSuspendCounts();
+        return counts.size() == 2 && counts[0] == 1 && counts[1] == 1;
+    })) << "both passes suspended";
+    worker->resume();
+    ASSERT_TRUE(host.waitFor([&] { return host.finished.size() == 1; }));
+    EXPECT_EQ(host.finished[0].average, 85);
+    ASSERT_TRUE(host.waitFor([&] { return host.lastStateIs(WorkerPhase::Detecting, 1, 2); }));
+    worker->finish();
+    EXPECT_TRUE(worker->waitFinished(20000));
+    EXPECT_TRUE(pollFor([] { return childSuspendCounts().empty(); })) << "no pass left running";
+    ASSERT_EQ(host.entries.size(), 1u);
+    EXPECT_EQ(host.entries.front().path, hang);
+    for (std::size_t place = 0; place < 2; ++place)
+        EXPECT_FALSE(qvtest::fileExists(worker->detectorOutputFileName(place))) << place;
+}
+
+TEST_F(WorkerTest, TheNextFileIsDecodedWhileThePassesRunAndEveryChildFollowsPauseAndFinish) {
+    decoders.append(
+        DecoderRow{true, "flac", executableDirectory() + "\\standin\\decoders\\flac\\flac.exe", "-d -f -o {T} {F}"});
+    std::string a = script("a.flac", "m* sleep=4000 verdict=cdda:90\r\n");
+    std::string b = script("b.flac", "decoder sleep=2500\r\nm* verdict=cdda:80\r\n");
+    std::string c = script("c.flac", "decoder hang\r\nm* verdict=cdda:70\r\n");
+    for (const std::string& file : {a, b, c})
+        host.add(file, "flac");
+    settings.parallelPasses = 2;
+    auto worker = startWorker(standinDetector());
+    ASSERT_TRUE(host.waitFor([&] { return host.lastStateIs(WorkerPhase::Detecting, 1, 2); }));
+    ASSERT_TRUE(pollFor([&] { return systemLog().find("Decompressing " + b) != std::string::npos; }));
+    EXPECT_TRUE(host.finished.empty()) << "b is decoded while the passes of a run";
+
+    worker->pause();
+    EXPECT_TRUE(pollFor([] {
+        std::vector<DWORD> counts = childSuspendCounts();
+        return counts == std::vector<DWORD>{1, 1, 1};
+    })) << "two passes and the decoder suspended";
+    worker->resume();
+    ASSERT_TRUE(host.waitFor([&] { return host.finished.size() == 2; }, 60));
+    EXPECT_EQ(host.finished[0].average, 90);
+    EXPECT_EQ(host.finished[1].average, 80);
+    const std::string text = systemLog();
+    EXPECT_EQ(text.find("Decompressing " + b, text.find("Decompressing " + b) + 1), std::string::npos)
+        << "b decoded once";
+
+    // c's decoder, started ahead during b's passes, hangs: c is in work, decoding, when the worker finishes.
+    ASSERT_TRUE(host.waitFor([&] { return host.lastStateIs(WorkerPhase::Decompressing); }));
+    worker->finish();
+    EXPECT_TRUE(worker->waitFinished(20000));
+    EXPECT_TRUE(pollFor([] { return childSuspendCounts().empty(); })) << "no child left running";
+    ASSERT_EQ(host.entries.size(), 1u);
+    EXPECT_EQ(host.entries.front().path, c);
+    for (std::size_t turn = 0; turn < 2; ++turn)
+        EXPECT_FALSE(qvtest::fileExists(worker->tempFileName(turn))) << turn;
 }

@@ -1,0 +1,63 @@
+# Passes side by side: Quorvane checking 3-minute tracks (two passes of the open detector each; FLAC decoded by
+# the flac.exe built from Debian's sources) with "Detect Parallel Passes" 1 and with its default (one per
+# processor), one after the other in the same run, and the same files with the stand-in detector, which answers
+# at once, to show the program's own cost. Prints files per minute, seconds per track and the ratio.
+# Sourced by scripts/bench.sh.
+
+# bench_parallel_run SETTING FILES...: seconds from the program's start to the last file's second verdict.
+bench_parallel_run() {
+    local setting=$1
+    shift
+    clear_registry
+    reg_set_dword "Screen X" 20 # away from the pointer that Xvfb parks at the screen's centre (see idle.sh)
+    reg_set_dword "Screen Y" 20
+    [ "$setting" = default ] || reg_set_dword "Detect Parallel Passes" "$setting"
+    rm -f "$PROG"/*.log
+    write_queue_file "$PROG/Queue.log" "$@"
+    local start end
+    start=$(date +%s.%N)
+    start_quorvane
+    wait_until 3600 file_line_count_at_least "$PROG/Detect.log" "[2/2]" "$#" || echo "parallel: not all files finished"
+    end=$(date +%s.%N)
+    wineserver -k # a benchmark needs no orderly exit
+    wait "$QV_PID" 2>/dev/null
+    echo "$end - $start" | bc -l
+}
+
+# bench_parallel_pair LABEL FILES...: one line per setting and their ratio.
+bench_parallel_pair() {
+    local label=$1
+    shift
+    local one all
+    one=$(bench_parallel_run 1 "$@")
+    all=$(bench_parallel_run default "$@")
+    printf '%-44s %8.1f files/min %7.3f s/track\n' "parallel: $label, 1 pass at a time" \
+        "$(echo "60 * $# / $one" | bc -l)" "$(echo "$one / $#" | bc -l)"
+    printf '%-44s %8.1f files/min %7.3f s/track\n' "parallel: $label, default ($(nproc) side by side)" \
+        "$(echo "60 * $# / $all" | bc -l)" "$(echo "$all / $#" | bc -l)"
+    printf '%-44s %8.2f\n' "parallel: $label, speed-up" "$(echo "$one / $all" | bc -l)"
+}
+
+bench_parallel() {
+    local tracks=${1:-10}
+    local root="$BENCH_OUT/parallel"
+    rm -rf "$root"
+    mkdir -p "$root/prog/wav" "$root/prog/flac" "$root/music/wav" "$root/music/flac"
+    "$E2E_REPO/scripts/decoders.sh" x86_64 >/dev/null || { echo "parallel: no decoders"; return 1; }
+    cp "$E2E_BIN/Quorvane.exe" "$root/prog/"
+    cp "$E2E_REPO/build/decoders/x86_64/flac.exe" "$root/prog/flac/"
+    local wavs=() flacs=() i
+    for i in $(seq 1 "$tracks"); do
+        real_track "$root/music/wav/t$i.wav" 180
+        flac -s "$root/music/wav/t$i.wav" -o "$root/music/flac/t$i.flac"
+        wavs+=("$root/music/wav/t$i.wav")
+        flacs+=("$root/music/flac/t$i.flac")
+    done
+    PROG="$root/prog"
+    echo "parallel: $tracks tracks of 3 minutes"
+    cp "$E2E_BIN/opendetector/aucdtect.exe" "$PROG/aucdtect.exe"
+    bench_parallel_pair "WAV, open detector" "${wavs[@]}"
+    bench_parallel_pair "FLAC, open detector" "${flacs[@]}"
+    cp "$E2E_BIN/standin/aucdtect.exe" "$PROG/aucdtect.exe"
+    bench_parallel_pair "WAV, stand-in detector" "${wavs[@]}"
+}
