@@ -3,6 +3,24 @@
 # Prints seconds per minute of audio for each type, their ratio and the decode's share of the FLAC time.
 # Sourced by scripts/bench.sh.
 
+# bench_album ROOT TRACKS: a fresh program directory ROOT/prog with Quorvane, the open detector and flac.exe,
+# and TRACKS tracks of 3 minutes as WAV and FLAC; their paths go into the caller's arrays wavs and flacs.
+bench_album() {
+    local root=$1 tracks=$2 i
+    rm -rf "$root"
+    mkdir -p "$root/prog/wav" "$root/prog/flac" "$root/music/wav" "$root/music/flac"
+    "$E2E_REPO/scripts/decoders.sh" x86_64 >/dev/null || { echo "bench: no decoders"; return 1; }
+    cp "$E2E_BIN/Quorvane.exe" "$root/prog/"
+    cp "$E2E_BIN/opendetector/aucdtect.exe" "$root/prog/aucdtect.exe"
+    cp "$E2E_REPO/build/decoders/x86_64/flac.exe" "$root/prog/flac/"
+    for i in $(seq 1 "$tracks"); do
+        real_track "$root/music/wav/t$i.wav" 180
+        flac -s "$root/music/wav/t$i.wav" -o "$root/music/flac/t$i.flac"
+        wavs+=("$root/music/wav/t$i.wav")
+        flacs+=("$root/music/flac/t$i.flac")
+    done
+}
+
 # bench_decode_run TYPE FILES...: seconds from the program's start to the last file's second verdict.
 bench_decode_run() {
     local type=$1
@@ -24,20 +42,8 @@ bench_decode_run() {
 
 bench_decode() {
     local tracks=${1:-5}
-    local root="$BENCH_OUT/decode"
-    rm -rf "$root"
-    mkdir -p "$root/prog/wav" "$root/prog/flac" "$root/music/wav" "$root/music/flac"
-    "$E2E_REPO/scripts/decoders.sh" x86_64 >/dev/null || { echo "decode: no decoders"; return 1; }
-    cp "$E2E_BIN/Quorvane.exe" "$root/prog/"
-    cp "$E2E_BIN/opendetector/aucdtect.exe" "$root/prog/aucdtect.exe"
-    cp "$E2E_REPO/build/decoders/x86_64/flac.exe" "$root/prog/flac/"
-    local wavs=() flacs=() i
-    for i in $(seq 1 "$tracks"); do
-        real_track "$root/music/wav/t$i.wav" 180
-        flac -s "$root/music/wav/t$i.wav" -o "$root/music/flac/t$i.flac"
-        wavs+=("$root/music/wav/t$i.wav")
-        flacs+=("$root/music/flac/t$i.flac")
-    done
+    local root="$BENCH_OUT/decode" wavs=() flacs=() i
+    bench_album "$root" "$tracks" || return 1
     PROG="$root/prog"
     local minutes=$((tracks * 3)) wav_seconds flac_seconds decode_seconds start end
     wav_seconds=$(bench_decode_run wav "${wavs[@]}")

@@ -40,22 +40,10 @@ bench_parallel_pair() {
 
 bench_parallel() {
     local tracks=${1:-10}
-    local root="$BENCH_OUT/parallel"
-    rm -rf "$root"
-    mkdir -p "$root/prog/wav" "$root/prog/flac" "$root/music/wav" "$root/music/flac"
-    "$E2E_REPO/scripts/decoders.sh" x86_64 >/dev/null || { echo "parallel: no decoders"; return 1; }
-    cp "$E2E_BIN/Quorvane.exe" "$root/prog/"
-    cp "$E2E_REPO/build/decoders/x86_64/flac.exe" "$root/prog/flac/"
-    local wavs=() flacs=() i
-    for i in $(seq 1 "$tracks"); do
-        real_track "$root/music/wav/t$i.wav" 180
-        flac -s "$root/music/wav/t$i.wav" -o "$root/music/flac/t$i.flac"
-        wavs+=("$root/music/wav/t$i.wav")
-        flacs+=("$root/music/flac/t$i.flac")
-    done
+    local root="$BENCH_OUT/parallel" wavs=() flacs=()
+    bench_album "$root" "$tracks" || return 1
     PROG="$root/prog"
     echo "parallel: $tracks tracks of 3 minutes"
-    cp "$E2E_BIN/opendetector/aucdtect.exe" "$PROG/aucdtect.exe"
     bench_parallel_pair "WAV, open detector" "${wavs[@]}"
     bench_parallel_pair "FLAC, open detector" "${flacs[@]}"
     cp "$E2E_BIN/standin/aucdtect.exe" "$PROG/aucdtect.exe"
