@@ -245,7 +245,7 @@ TEST(Picture, UnwritablePicturesAndUnreadableInputsGiveAnErrorAndNoPicture) {
             const RunResult run = runOn(c.wav, 0, picture);
             EXPECT_EQ(run.exitCode, 1) << c.wav << " " << picture;
             EXPECT_EQ(run.out, "") << c.wav;
-            EXPECT_EQ(run.err.rfind(c.error, 0), 0u) << run.err;
+            EXPECT_NE(run.err.find(c.error), std::string::npos) << run.err;
         }
         EXPECT_FALSE(std::filesystem::is_regular_file(c.picture)) << c.picture;
     }
