@@ -5,6 +5,8 @@
 #include "queue/QueueFile.h"
 #include "queue/QueueStore.h"
 
+#include <algorithm>
+#include <tuple>
 #include <unistd.h>
 
 using qvfuzz::require;
@@ -12,13 +14,9 @@ using qvfuzz::require;
 namespace {
 
 bool sameRows(const std::vector<qv::QueueEntry>& a, const std::vector<qv::QueueEntry>& b) {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (a[i].path != b[i].path || a[i].type != b[i].type || a[i].sizeKb != b[i].sizeKb)
-            return false;
-    }
-    return true;
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const qv::QueueEntry& x, const qv::QueueEntry& y) {
+        return std::tie(x.path, x.type, x.sizeKb) == std::tie(y.path, y.type, y.sizeKb);
+    });
 }
 
 } // namespace

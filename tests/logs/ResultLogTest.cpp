@@ -109,25 +109,23 @@ TEST_F(ResultLogTest, SwitchesAndMissingVerdictsKeepThePlainNameOrWriteNothing) 
     EXPECT_EQ(recent.percents(), (std::vector<int32_t>{80, -1, -1}));
 }
 
-TEST_F(ResultLogTest, ALogThatCannotBeOpenedWritesAndRenamesNothing) {
-    std::filesystem::create_directory(albumFile("kelvra.log"));
+TEST_F(ResultLogTest, ALogThatCannotBeOpenedOrWrittenWholeIsNeitherRenamedNorCounted) {
     qvtest::writeFile(albumFile("kelvra.050.log"), "old");
     rows.add(album + "\\a.wav", 2, 2, 80);
+    std::filesystem::create_directory(albumFile("kelvra.log"));
     writer.writeResultLog(album, rows);
     EXPECT_EQ(albumFiles(), (Names{"kelvra.050.log", "kelvra.log"}));
     EXPECT_TRUE(std::filesystem::is_directory(albumFile("kelvra.log")));
-    EXPECT_EQ(recent.percents(), std::vector<int32_t>{-1});
-}
 
-TEST_F(ResultLogTest, ALogThatCannotBeWrittenWholeIsNeitherRenamedNorCounted) {
+    std::filesystem::remove(albumFile("kelvra.log"));
     std::error_code error;
     std::filesystem::create_symlink("/dev/full", albumFile("kelvra.log"), error);
-    if (error || !std::filesystem::exists("/dev/full"))
-        GTEST_SKIP() << "needs a full device behind a link (native build)";
-    rows.add(album + "\\a.wav", 2, 2, 80);
-    writer.writeResultLog(album, rows);
-    EXPECT_EQ(albumFiles(), Names{"kelvra.log"});
-    EXPECT_EQ(recent.percents(), std::vector<int32_t>{-1});
+    if (!error && std::filesystem::exists("/dev/full")) { // a full device behind a link: native build only
+        writer.writeResultLog(album, rows);
+        EXPECT_EQ(albumFiles(), (Names{"kelvra.050.log", "kelvra.log"}));
+        EXPECT_EQ(recent.percents(), (std::vector<int32_t>{-1, -1}));
+    }
+    EXPECT_EQ(recent.percents().front(), -1);
 }
 
 TEST_F(ResultLogTest, HistoryIsTrimmedToItsSizeWhileLimited) {

@@ -5,25 +5,13 @@
 #include <gtest/gtest.h>
 
 #include <thread>
+#include <tuple>
 #include <utility>
 #include <vector>
 
 using namespace qv;
 
-TEST(QueueStore, NewStoreIsEmptyWithNeutralHead) {
-    QueueStore store;
-    EXPECT_TRUE(store.isEmpty());
-    EXPECT_EQ(store.count(), 0);
-    EXPECT_EQ(store.totalSizeKb(), 0u);
-    EXPECT_EQ(store.headPath(), "");
-    EXPECT_EQ(store.headDirectory(), "");
-    EXPECT_EQ(store.headSizeKb(), 0u);
-    EXPECT_FALSE(store.newDirectoryFlag());
-    store.removeHead(); // harmless on an empty store
-    EXPECT_EQ(store.count(), 0);
-}
-
-TEST(QueueStore, NewDirectoryFlagFollowsTheHeadsDirectory) {
+TEST(QueueStore, NewDirectoryFlagFollowsTheHeadsDirectoryAndAnEmptiedStoreIsNeutral) {
     struct Case {
         const char* first;
         const char* second;
@@ -47,8 +35,11 @@ TEST(QueueStore, NewDirectoryFlagFollowsTheHeadsDirectory) {
         EXPECT_EQ(store.newDirectoryFlag(), c.flagAfterRemovingFirst) << c.first << " then " << c.second;
         EXPECT_FALSE(store.entryBehindHead(behind));
         store.removeHead();
+        store.removeHead(); // harmless on an empty store
         EXPECT_FALSE(store.newDirectoryFlag());
         EXPECT_TRUE(store.isEmpty());
+        EXPECT_EQ(std::make_tuple(store.count(), store.totalSizeKb(), store.headSizeKb()), std::make_tuple(0, 0u, 0u));
+        EXPECT_EQ(store.headPath() + store.headDirectory(), "");
     }
 }
 

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 using namespace qv;
 
 TEST(PercentRows, NumbersHaveTwoDigitsAtLeastAndSharesFourCharacters) {
@@ -33,11 +35,9 @@ TEST(PercentLayout, ControlsFollowTheGrowthOfEachDirectionButNeverShrink) {
     };
     for (const Case& c : cases) {
         PercentPlacement placement = placePercentControls(opening, c.client);
-        EXPECT_EQ(placement.list.width, c.list.width) << c.what;
-        EXPECT_EQ(placement.list.height, c.list.height) << c.what;
-        EXPECT_EQ(placement.close.x, c.close.x) << c.what;
-        EXPECT_EQ(placement.close.y, c.close.y) << c.what;
-        EXPECT_EQ(placement.spectrum.x, c.spectrum.x) << c.what;
-        EXPECT_EQ(placement.spectrum.y, c.spectrum.y) << c.what;
+        EXPECT_EQ(std::vector<int32_t>({placement.list.width, placement.list.height, placement.close.x,
+                                        placement.close.y, placement.spectrum.x, placement.spectrum.y}),
+                  std::vector<int32_t>({c.list.width, c.list.height, c.close.x, c.close.y, c.spectrum.x, c.spectrum.y}))
+            << c.what;
     }
 }

@@ -48,33 +48,30 @@ void runAbout(AboutDialog& dialog, qvtest::ModalDriver::Drive drive) {
 
 } // namespace
 
-TEST(AboutDialog, OutsideDiagnosticModeShowsNameVersionCreditAndTheIconAtHome) {
+TEST(AboutDialog, ShowsNameVersionCreditAndTheIconAtHomeAndInDiagnosticModeTheRecordsUntilCleared) {
     QV_REQUIRE_DIALOG(IDD_ABOUT);
-    AboutDialog dialog(false);
-    runAbout(dialog, [](HWND about, qvtest::MessageSink&) {
-        EXPECT_EQ(itemText(about, IDC_ABOUT_PRODUCT), "Quorvane");
-        EXPECT_EQ(itemText(about, IDC_ABOUT_VERSION), "v0.33");
-        EXPECT_EQ(itemText(about, IDC_ABOUT_AUTHOR), kAuthorCredit);
-        EXPECT_FALSE(itemVisible(about, IDC_ABOUT_EXTRA));
-        EXPECT_FALSE(itemVisible(about, IDC_ABOUT_CLEAR));
-        EXPECT_NE(SendDlgItemMessageA(about, IDC_ABOUT_ICON, STM_GETICON, 0, 0), 0);
-        EXPECT_EQ(iconCorner(about).x, iconHome(about).x);
-        EXPECT_EQ(iconCorner(about).y, iconHome(about).y);
-    });
-}
-
-TEST(AboutDialog, InDiagnosticModeExtraShowsTheRecordsUntilClearDropsThem) {
-    QV_REQUIRE_DIALOG(IDD_ABOUT);
-    AboutDialog dialog(true);
-    dialog.setExtraText("3 files: 2 mins/5 mins --> 1 min/4 mins");
-    runAbout(dialog, [](HWND about, qvtest::MessageSink&) {
-        EXPECT_EQ(answerExtra(about), "Extra text:\n\n3 files: 2 mins/5 mins --> 1 min/4 mins");
-        SendDlgItemMessageA(about, IDC_ABOUT_CLEAR, BM_CLICK, 0, 0);
-        EXPECT_EQ(answerExtra(about), "No extra text");
-    });
-    EXPECT_TRUE(dialog.cleared());
-    dialog.setExtraText("new");
-    EXPECT_FALSE(dialog.cleared());
+    for (bool diagnostic : {false, true}) {
+        AboutDialog dialog(diagnostic);
+        dialog.setExtraText("3 files: 2 mins/5 mins --> 1 min/4 mins");
+        runAbout(dialog, [diagnostic](HWND about, qvtest::MessageSink&) {
+            EXPECT_EQ(itemText(about, IDC_ABOUT_PRODUCT), "Quorvane");
+            EXPECT_EQ(itemText(about, IDC_ABOUT_VERSION), "v0.33");
+            EXPECT_EQ(itemText(about, IDC_ABOUT_AUTHOR), kAuthorCredit);
+            EXPECT_EQ(itemVisible(about, IDC_ABOUT_EXTRA), diagnostic);
+            EXPECT_EQ(itemVisible(about, IDC_ABOUT_CLEAR), diagnostic);
+            EXPECT_NE(SendDlgItemMessageA(about, IDC_ABOUT_ICON, STM_GETICON, 0, 0), 0);
+            EXPECT_EQ(iconCorner(about).x, iconHome(about).x);
+            EXPECT_EQ(iconCorner(about).y, iconHome(about).y);
+            if (diagnostic) {
+                EXPECT_EQ(answerExtra(about), "Extra text:\n\n3 files: 2 mins/5 mins --> 1 min/4 mins");
+                SendDlgItemMessageA(about, IDC_ABOUT_CLEAR, BM_CLICK, 0, 0);
+                EXPECT_EQ(answerExtra(about), "No extra text");
+            }
+        });
+        EXPECT_EQ(dialog.cleared(), diagnostic);
+        dialog.setExtraText("new");
+        EXPECT_FALSE(dialog.cleared());
+    }
 }
 
 TEST(AboutDialog, AfterTheWaitTheIconWandersWithinItsBand) {

@@ -66,13 +66,7 @@ TEST(ConfigDialog, EachToggleClickPostsItsNewStateAtOnceAndShowsOrHidesItsContro
     };
     const std::vector<Case> cases = {
         {"Simple pressed", IDC_CONFIG_INTELLIGENT_ETA, setting::kUseIntelligentEta, 1, "Intelligent", kIntelligent, {}},
-        {"Intelligent released",
-         IDC_CONFIG_INTELLIGENT_ETA,
-         setting::kUseIntelligentEta,
-         0,
-         "Simple",
-         {},
-         kIntelligent},
+        {"Simple again", IDC_CONFIG_INTELLIGENT_ETA, setting::kUseIntelligentEta, 0, "Simple", {}, kIntelligent},
         {"pause", IDC_CONFIG_PAUSE, setting::kPaused, 1, "Resume", {}, kPriorities},
         {"resume", IDC_CONFIG_PAUSE, setting::kPaused, 0, "Pause", kPriorities, {}},
         {"log off", IDC_CONFIG_SAVE_LOG, setting::kSaveLogfileToDirectory, 0, nullptr, {}, kLogName},

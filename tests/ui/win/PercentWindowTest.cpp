@@ -48,8 +48,11 @@ std::string cellText(HWND list, int row, int column) {
     return text;
 }
 
-int columnWidth(HWND list, int column) {
-    return static_cast<int>(SendMessageA(list, LVM_GETCOLUMNWIDTH, column, 0));
+std::vector<int> columnWidths(HWND list) {
+    std::vector<int> widths;
+    for (int column = 0; column < 3; ++column)
+        widths.push_back(static_cast<int>(SendMessageA(list, LVM_GETCOLUMNWIDTH, column, 0)));
+    return widths;
 }
 
 RECT windowRect(HWND window) {
@@ -102,9 +105,7 @@ TEST(PercentWindow, RowsAreNumberedAndShowTheirShareInFourCharacters) {
         for (int column = 0; column < 3; ++column)
             EXPECT_EQ(cellText(list, 1, column), second[column]) << column;
         EXPECT_EQ(cellText(list, 99, 0), "100");
-        EXPECT_EQ(columnWidth(list, 0), 24);
-        EXPECT_EQ(columnWidth(list, 1), 288);
-        EXPECT_EQ(columnWidth(list, 2), 48);
+        EXPECT_EQ(columnWidths(list), std::vector<int>({24, 288, 48}));
     };
     runPercent(scratch.path(), "Quorvane - v0.33 - Recent directories", drive, "Recent directories", names,
                percentages);
@@ -116,9 +117,8 @@ TEST(PercentWindow, StoredGeometryIsRestoredAndTheGeometryAtClosingWrittenBack) 
     store(scratch.path(), {100, 120, 640, 320, 40, 0, 60});
     RECT opened = runPercent(scratch.path(), "Quorvane - v0.33", [](HWND dialog, qvtest::MessageSink&) {
         HWND list = GetDlgItem(dialog, IDC_PERCENT_LIST);
-        EXPECT_EQ(columnWidth(list, 0), 40);
-        EXPECT_EQ(columnWidth(list, 1), 288) << "a width stored as 0 shows its default";
-        EXPECT_EQ(columnWidth(list, 2), 60);
+        // A width stored as 0 shows its default.
+        EXPECT_EQ(columnWidths(list), std::vector<int>({40, 288, 60}));
         SendMessageA(list, LVM_SETCOLUMNWIDTH, 1, 0);
         // Growing keeps the list's margins and Close in the bottom-right corner.
         const RECT listBefore = controlRect(dialog, IDC_PERCENT_LIST);
@@ -132,10 +132,8 @@ TEST(PercentWindow, StoredGeometryIsRestoredAndTheGeometryAtClosingWrittenBack) 
         EXPECT_EQ(closeAfter.top - closeBefore.top, 10);
         EXPECT_EQ(closeAfter.right - closeAfter.left, closeBefore.right - closeBefore.left);
     });
-    EXPECT_EQ(opened.left, 100);
-    EXPECT_EQ(opened.top, 120);
-    EXPECT_EQ(opened.right, 740);
-    EXPECT_EQ(opened.bottom, 440);
+    EXPECT_EQ(std::vector<LONG>({opened.left, opened.top, opened.right, opened.bottom}),
+              std::vector<LONG>({100, 120, 740, 440}));
     EXPECT_EQ(stored(scratch.path()), (Geometry{100, 120, 700, 330, 40, 0, 60}));
 }
 

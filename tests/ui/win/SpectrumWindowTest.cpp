@@ -32,13 +32,9 @@ void writeToneWav(const std::string& path) {
     file.write("RIFF", 4);
     put(36 + frames * 2, 4);
     file.write("WAVEfmt ", 8);
-    put(16, 4);
-    put(1, 2);
-    put(1, 2);
-    put(44100, 4);
-    put(88200, 4);
-    put(2, 2);
-    put(16, 2);
+    const std::pair<std::uint32_t, int> format[] = {{16, 4}, {1, 2}, {1, 2}, {44100, 4}, {88200, 4}, {2, 2}, {16, 2}};
+    for (const auto& [value, bytes] : format)
+        put(value, bytes);
     file.write("data", 4);
     put(frames * 2, 4);
     for (std::uint32_t n = 0; n < frames; ++n)

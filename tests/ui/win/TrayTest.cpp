@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 using namespace qv;
 
 namespace {
@@ -16,20 +18,9 @@ bool checked(HMENU menu, UINT command) {
     return (GetMenuState(menu, command, MF_BYCOMMAND) & MF_CHECKED) != 0;
 }
 
-// A tray menu and the popup it tracks, looked at through a window that owns it.
-class TrayTest : public ::testing::Test {
-protected:
-    TrayTest()
-        : owner(CreateWindowExA(0, "STATIC", "tray test", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr)) {
-    }
-    ~TrayTest() override { DestroyWindow(owner); }
-
-    HWND owner;
-};
-
 } // namespace
 
-TEST_F(TrayTest, MenuMarksOnePriorityThePauseAndNamesTheWindowAction) {
+TEST(Tray, MenuMarksOnePriorityThePauseAndNamesTheWindowAction) {
     TrayMenu menu;
     menu.build(91, true);
     HMENU handle = menu.handle();
@@ -53,9 +44,12 @@ TEST_F(TrayTest, MenuMarksOnePriorityThePauseAndNamesTheWindowAction) {
     EXPECT_EQ(GetMenuItemCount(handle), 11);
 }
 
-TEST_F(TrayTest, IconIsAddedAndRemovedOnceWhateverTheCallOrder) {
+TEST(Tray, IconIsAddedAndRemovedOnceWhateverTheCallOrder) {
+    const std::unique_ptr<HWND__, BOOL(WINAPI*)(HWND)> owner(
+        CreateWindowExA(0, "STATIC", "tray test", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr),
+        &DestroyWindow);
     TrayIcon icon;
-    icon.prepare(owner, 0x51, WM_APP + 1, LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION)));
+    icon.prepare(owner.get(), 0x51, WM_APP + 1, LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION)));
     icon.setTip("ignored while absent");
     EXPECT_FALSE(icon.shown());
     icon.add();
