@@ -2,7 +2,7 @@
 # Benchmarks: print figures, check nothing. Usage: scripts/bench.sh [NAME [ARGS...]]
 # Names: overhead [FILES] (default 100), idle [SECONDS] (default 30), listing [FILES] (default 100000),
 # queue [ENTRIES ...] (default 1000 10000 100000 1000000), decode [TRACKS] (default 5), picture,
-# parallel [TRACKS] (default 10), all (the default: each with its defaults).
+# parallel [TRACKS] (default 10), estimate, all (the default: each with its defaults).
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/setup.sh"
@@ -28,7 +28,8 @@ case "$what" in
     decode) bench_decode "$@" ;;
     picture) bench_picture ;;
     parallel) bench_parallel "$@" ;;
+    estimate) bench_estimate ;;
     all) bench_overhead 100 && bench_idle 30 && bench_listing && bench_queue && bench_decode && bench_picture &&
-        bench_parallel ;;
+        bench_parallel && bench_estimate ;;
     *) echo "unknown benchmark $what"; exit 2 ;;
 esac
