@@ -7,6 +7,9 @@
 
 namespace qv {
 
+// How often a watchdog's readings are taken.
+inline constexpr uint64_t kWatchdogTickMs = 500;
+
 // A pass's processor time in milliseconds as the system reports it: its process's (0 where it cannot be read),
 // and its main thread's. The process's includes every thread; the main thread's alone may grow while it is
 // still unread.

@@ -18,10 +18,17 @@ struct Invocation {
     std::string file;
 };
 
-// "[-mN] file"; false on anything else.
+// "[-mN] [--picture OUT] file", options in any order; false on anything else. The picture is never drawn: the
+// stand-in plays a detector that takes the option but writes no file, so that a script can hang while drawing.
 bool parseInvocation(const std::vector<std::string>& args, Invocation& invocation) {
     std::size_t next = 1;
-    if (next < args.size() && args[next].compare(0, 2, "-m") == 0) {
+    while (next + 1 < args.size()) {
+        if (args[next] == "--picture" && next + 2 < args.size()) {
+            next += 2;
+            continue;
+        }
+        if (args[next].compare(0, 2, "-m") != 0)
+            return false;
         const std::string digits = args[next].substr(2);
         if (digits.empty() || digits.size() > 9 || digits.find_first_not_of("0123456789") != std::string::npos)
             return false;
@@ -84,7 +91,7 @@ int main() {
 
     Invocation invocation;
     if (!parseInvocation(qvtools::commandLineArguments(), invocation)) {
-        qvtools::reportError("usage: aucdtect.exe [-mN] file");
+        qvtools::reportError("usage: aucdtect.exe [-mN] [--picture OUT] file");
         return 2;
     }
     std::string content;

@@ -17,6 +17,7 @@
 #include "queue/QueueStore.h"
 #include "settings/Settings.h"
 
+#include <algorithm>
 #include <atomic>
 #include <memory>
 #include <mutex>
@@ -65,7 +66,8 @@ public:
     std::vector<PercentEntry> recentFiles() const override;
     std::vector<PercentEntry> recentDirectories() const override;
     SpectrumTools spectrumTools() const override {
-        return {programDirectory_, detectorPath_, scratchDirectory_, decoders_};
+        return {programDirectory_, detectorPath_, scratchDirectory_, decoders_,
+                static_cast<uint64_t>(std::max(settings_.detectPassTimeout.load(), 0)) * 1000};
     }
 
     // The machine name whose COMPUTERNAME turns diagnostic mode on.

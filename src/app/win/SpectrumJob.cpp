@@ -1,6 +1,7 @@
 #include "app/win/SpectrumJob.h"
 
 #include "common/Text.h"
+#include "engine/PassWatchdog.h"
 #include "engine/win/ChildProcess.h"
 #include "win/Helpers.h"
 
@@ -45,20 +46,27 @@ DWORD WINAPI SpectrumJob::threadProc(void* self) {
     return 0;
 }
 
-bool SpectrumJob::runChild(const std::string& commandLine, DWORD& exitCode) {
+SpectrumJob::ChildEnd SpectrumJob::runChild(const std::string& commandLine, DWORD& exitCode) {
     ChildProcess child;
     DWORD error = 0;
     if (!startChild(commandLine, tools_.programDirectory, nullptr, child, error))
-        return false;
+        return ChildEnd::Failed;
+    // The same watchdog as the worker's passes: a child that hangs must not leave the window drawing forever.
+    PassWatchdog watchdog(tools_.timeLimitMs, GetTickCount64(), readProcessorTime(child));
     HANDLE waits[] = {child.process.get(), cancel_.get()};
-    if (WaitForMultipleObjects(2, waits, FALSE, INFINITE) != WAIT_OBJECT_0) {
+    for (;;) {
+        const DWORD waited = WaitForMultipleObjects(2, waits, FALSE, static_cast<DWORD>(kWatchdogTickMs));
+        if (waited == WAIT_OBJECT_0)
+            break;
+        if (waited == WAIT_TIMEOUT && !watchdog.expired(GetTickCount64(), readProcessorTime(child)))
+            continue;
         TerminateProcess(child.process.get(), 1);
         WaitForSingleObject(child.process.get(), 5000);
-        return false;
+        return waited == WAIT_TIMEOUT ? ChildEnd::TimedOut : ChildEnd::Failed;
     }
     if (!GetExitCodeProcess(child.process.get(), &exitCode))
         exitCode = 1;
-    return true;
+    return ChildEnd::Exited;
 }
 
 void SpectrumJob::run() {
@@ -77,8 +85,9 @@ void SpectrumJob::run() {
         DWORD exitCode = 0;
         const std::string decode =
             formatText("\"%s\" ", row->decoderPath.c_str()) + expandTemplate(row->argumentTemplate, file_, wavPath_);
-        if (!runChild(decode, exitCode) || exitCode != 0 || !win::isExistingFile(wavPath_)) {
-            error_ = "The decoder could not decode this file.";
+        const ChildEnd end = runChild(decode, exitCode);
+        if (end != ChildEnd::Exited || exitCode != 0 || !win::isExistingFile(wavPath_)) {
+            error_ = end == ChildEnd::TimedOut ? kDecoderTimedOutMessage : "The decoder could not decode this file.";
             return;
         }
         wav = wavPath_;
@@ -87,8 +96,9 @@ void SpectrumJob::run() {
     const std::string draw =
         formatText("\"%s\" -m0 --picture \"%s\" \"%s\"", tools_.detectorPath.c_str(), pngPath_.c_str(), wav.c_str());
     // A detector that does not know --picture ends with an error or writes no file.
-    if (!runChild(draw, exitCode) || exitCode != 0 || !win::isExistingFile(pngPath_)) {
-        error_ = kCannotDrawMessage;
+    const ChildEnd end = runChild(draw, exitCode);
+    if (end != ChildEnd::Exited || exitCode != 0 || !win::isExistingFile(pngPath_)) {
+        error_ = end == ChildEnd::TimedOut ? kDetectorTimedOutMessage : kCannotDrawMessage;
         return;
     }
     picturePath_ = pngPath_;

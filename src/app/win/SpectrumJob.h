@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
 
 namespace qv {
@@ -17,9 +18,14 @@ struct SpectrumTools {
     std::string detectorPath;
     std::string scratchDirectory;
     DecoderTable decoders;
+    // The detector's pass time-out; a decoder or detector whose processor time stalls or outgrows it is ended.
+    // 0: no limit.
+    uint64_t timeLimitMs = 0;
 };
 
 inline constexpr const char* kCannotDrawMessage = "The detector in the program directory cannot draw spectra.";
+inline constexpr const char* kDetectorTimedOutMessage = "The detector did not finish drawing.";
+inline constexpr const char* kDecoderTimedOutMessage = "The decoder did not finish decoding this file.";
 
 class SpectrumJob {
 public:
@@ -39,8 +45,9 @@ public:
 private:
     static DWORD WINAPI threadProc(void* self);
     void run();
-    // Runs one child to its end; false when it could not start or the job was cancelled.
-    bool runChild(const std::string& commandLine, DWORD& exitCode);
+    enum class ChildEnd { Exited, Failed, TimedOut };
+    // Runs one child to its end; Failed when it could not start or the job was cancelled.
+    ChildEnd runChild(const std::string& commandLine, DWORD& exitCode);
 
     SpectrumTools tools_;
     std::string file_;

@@ -39,9 +39,6 @@ constexpr DWORD kDrainTimeoutMs = 5000;
 constexpr int kStartAttempts = 3;
 constexpr DWORD kStartRetryWaitMs = 500;
 
-// How often the watchdogs read the passes' processor times.
-constexpr ULONGLONG kWatchdogTickMs = 500;
-
 // One wait covers the worker's signals and every pass's main thread.
 constexpr std::size_t kMostPassesSideBySide = 16;
 

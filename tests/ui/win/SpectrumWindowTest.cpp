@@ -77,25 +77,34 @@ TEST(SpectrumWindow, ShowsThePictureOrSaysWhyThereIsNone) {
     writeToneWav(tone);
     DecoderTable decoders;
     decoders.append({false, "wav", "", ""});
-    decoders.append({true, "flac", bin + "\\no such decoder.exe", "-d -o {T} {F}"});
+    decoders.append({true, "flac", bin + "\\standin\\decoders\\flac\\flac.exe", "-d -f -o {T} {F}"});
+    decoders.append({true, "ape", bin + "\\no such decoder.exe", "-d {F} {T}"});
     struct Case {
         const char* what;
         std::string file;
         std::string detector;
         const char* message; // the start of it; empty: the picture shows
+        uint64_t timeLimitMs = 0;
     };
     const std::string drawing = bin + "\\opendetector\\aucdtect.exe";
+    const std::string standin = bin + "\\standin\\aucdtect.exe";
     const Case cases[] = {
         {"a WAV file", tone, drawing, ""},
         {"a file deleted meanwhile", scratch.file("gone.wav"), drawing, "The file is gone"},
         {"a type without decoder", scratch.file("tone.xyz"), drawing, "Quorvane has no decoder"},
         {"a decoder that fails", scratch.file("tone.flac"), drawing, "The decoder could not"},
-        {"a detector that cannot draw", tone, bin + "\\standin\\aucdtect.exe", kCannotDrawMessage},
+        {"a decoder that is missing", scratch.file("tone.ape"), drawing, "The decoder could not"},
+        {"a detector that cannot draw", tone, standin, kCannotDrawMessage},
+        {"a decoder that hangs", scratch.file("hang.flac"), drawing, kDecoderTimedOutMessage, 2000},
+        {"a detector that hangs while drawing", scratch.file("hang.wav"), standin, kDetectorTimedOutMessage, 2000},
     };
-    std::ofstream(scratch.file("tone.flac")) << "not a FLAC file";
+    std::ofstream(scratch.file("tone.flac")) << "decoder exit=1";
+    std::ofstream(scratch.file("tone.ape")) << "any content";
+    std::ofstream(scratch.file("hang.flac")) << "decoder sleep=600000";
+    std::ofstream(scratch.file("hang.wav")) << "m0 sleep=600000";
     std::ofstream(scratch.file("tone.xyz")) << "any type";
     for (const Case& c : cases) {
-        HWND window = SpectrumWindow::open(nullptr, {bin, c.detector, scratch.str(), decoders}, c.file);
+        HWND window = SpectrumWindow::open(nullptr, {bin, c.detector, scratch.str(), decoders, c.timeLimitMs}, c.file);
         ASSERT_NE(window, nullptr) << c.what;
         char title[512] = {};
         GetWindowTextA(window, title, sizeof title);
