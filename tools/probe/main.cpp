@@ -289,6 +289,22 @@ int clickCommand(const Invocation& invocation) {
     return kDone;
 }
 
+// Types a text into a control at once, as the file name of an Open dialog.
+int setTextCommand(const Invocation& invocation) {
+    HWND window = nullptr;
+    HWND control = nullptr;
+    int found = findControl(invocation, invocation.operands[0], window, control);
+    if (found != kDone)
+        return found;
+    const std::wstring text = widen(invocation.operands[1]);
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_ABORTIFHUNG,
+                             kReplyTimeoutMs, &result) ||
+        result != TRUE)
+        return fail("the control did not take the text");
+    return kDone;
+}
+
 // A key pressed and released on a control (a list's VK_HOME selects its first row).
 int keyCommand(const Invocation& invocation) {
     HWND window = nullptr;
@@ -572,6 +588,8 @@ const Command kCommands[] = {
     {{"wait-text", 2, kTimeoutOption | kWindowOption, "wait-text <controlId> <expected> [--window C] [--timeout S]"},
      waitTextCommand},
     {{"click", 1, kTimeoutOption | kWindowOption, "click <controlId> [--window C] [--timeout S]"}, clickCommand},
+    {{"set-text", 2, kTimeoutOption | kWindowOption, "set-text <controlId> <text> [--window C] [--timeout S]"},
+     setTextCommand},
     {{"key", 2, kTimeoutOption | kWindowOption, "key <controlId> <virtualKey> [--window C] [--timeout S]"}, keyCommand},
     {{"post", 3, kTimeoutOption, "post <message> <wParam> <lParam> [--timeout S]"}, postCommand},
     {{"send", 3, kTimeoutOption, "send <message> <wParam> <lParam> [--timeout S]"}, sendCommand},
