@@ -83,8 +83,13 @@ if build build/win64 -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-x86_64.cmake" -DC
         (cd build/win64/bin && wine "./$(basename "$exe")" --gtest_brief=1) >"build/wine-$name.log" 2>&1
         rc=$?
         # Let the Wine server finish exiting: a program that reaches it on its way out fails to start
-        # ("recvmsg: Connection reset by peer").
-        wineserver -w
+        # ("recvmsg: Connection reset by peer"). A console host left behind by a child a test killed can keep
+        # it up for good under Wine: after a minute whatever is left is ended.
+        if ! timeout 60 wineserver -w; then
+            echo "note: Wine processes outlived $name; ending them"
+            wineserver -k
+            wineserver -w
+        fi
         tail -3 "build/wine-$name.log"
         record_gtest "wine $name" "build/wine-$name.log" $rc
     done
