@@ -21,19 +21,21 @@ bench_album() {
     done
 }
 
-# bench_decode_run TYPE FILES...: seconds from the program's start to the last file's second verdict.
-bench_decode_run() {
-    local type=$1
-    shift
+# bench_timed_run LABEL PARALLEL FILES...: seconds from the program's start to the last file's second verdict,
+# with "Detect Parallel Passes" PARALLEL ("default" leaves it unset).
+bench_timed_run() {
+    local label=$1 parallel=$2
+    shift 2
     clear_registry
     reg_set_dword "Screen X" 20 # away from the pointer that Xvfb parks at the screen's centre (see idle.sh)
     reg_set_dword "Screen Y" 20
+    [ "$parallel" = default ] || reg_set_dword "Detect Parallel Passes" "$parallel"
     rm -f "$PROG"/*.log
     write_queue_file "$PROG/Queue.log" "$@"
     local start end
     start=$(date +%s.%N)
     start_quorvane
-    wait_until 3600 file_line_count_at_least "$PROG/Detect.log" "[2/2]" "$#" || echo "decode: not all $type files finished"
+    wait_until 3600 file_line_count_at_least "$PROG/Detect.log" "[2/2]" "$#" || echo "$label: not all files finished"
     end=$(date +%s.%N)
     wineserver -k # a benchmark needs no orderly exit
     wait "$QV_PID" 2>/dev/null
@@ -46,8 +48,8 @@ bench_decode() {
     bench_album "$root" "$tracks" || return 1
     PROG="$root/prog"
     local minutes=$((tracks * 3)) wav_seconds flac_seconds decode_seconds start end
-    wav_seconds=$(bench_decode_run wav "${wavs[@]}")
-    flac_seconds=$(bench_decode_run flac "${flacs[@]}")
+    wav_seconds=$(bench_timed_run "decode: wav" default "${wavs[@]}")
+    flac_seconds=$(bench_timed_run "decode: flac" default "${flacs[@]}")
     # The decoder alone on the same files, one after another as the program runs it.
     start=$(date +%s.%N)
     for i in $(seq 1 "$tracks"); do

@@ -4,33 +4,13 @@
 # at once, to show the program's own cost. Prints files per minute, seconds per track and the ratio.
 # Sourced by scripts/bench.sh.
 
-# bench_parallel_run SETTING FILES...: seconds from the program's start to the last file's second verdict.
-bench_parallel_run() {
-    local setting=$1
-    shift
-    clear_registry
-    reg_set_dword "Screen X" 20 # away from the pointer that Xvfb parks at the screen's centre (see idle.sh)
-    reg_set_dword "Screen Y" 20
-    [ "$setting" = default ] || reg_set_dword "Detect Parallel Passes" "$setting"
-    rm -f "$PROG"/*.log
-    write_queue_file "$PROG/Queue.log" "$@"
-    local start end
-    start=$(date +%s.%N)
-    start_quorvane
-    wait_until 3600 file_line_count_at_least "$PROG/Detect.log" "[2/2]" "$#" || echo "parallel: not all files finished"
-    end=$(date +%s.%N)
-    wineserver -k # a benchmark needs no orderly exit
-    wait "$QV_PID" 2>/dev/null
-    echo "$end - $start" | bc -l
-}
-
 # bench_parallel_pair LABEL FILES...: one line per setting and their ratio.
 bench_parallel_pair() {
     local label=$1
     shift
     local one all
-    one=$(bench_parallel_run 1 "$@")
-    all=$(bench_parallel_run default "$@")
+    one=$(bench_timed_run "parallel: $label" 1 "$@")
+    all=$(bench_timed_run "parallel: $label" default "$@")
     printf '%-44s %8.1f files/min %7.3f s/track\n' "parallel: $label, 1 pass at a time" \
         "$(echo "60 * $# / $one" | bc -l)" "$(echo "$one / $#" | bc -l)"
     printf '%-44s %8.1f files/min %7.3f s/track\n' "parallel: $label, default ($(nproc) side by side)" \
