@@ -8,7 +8,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/setup.sh"
 source "$root/scripts/wine-env.sh"
 
-build_win64_targets Quorvane standin_detector qvprobe qvlaunchloop qvbench_intake || exit 1
+build_win64_targets Quorvane aucdtect standin_detector qvprobe qvlaunchloop qvbench_intake || exit 1
 start_xvfb
 export E2E_BIN="$QV_WIN64_BUILD/bin" E2E_OUT="$QV_WIN64_BUILD/bench" BENCH_OUT="$QV_WIN64_BUILD/bench"
 export E2E_SCRATCH="$BENCH_OUT/scratch"
