@@ -72,8 +72,8 @@ inline Bytes sampleBytes(const FmtFields& f, const std::vector<double>& samples)
 
 // A RIFF header around the given chunks; riffSize overrides the size field.
 inline Bytes riff(const Bytes& chunks, std::uint64_t riffSize = ~0ull) {
-    Bytes b;
-    putChunk(b, "RIFF", {}, riffSize != ~0ull ? riffSize : chunks.size() + 4);
+    Bytes b = {'R', 'I', 'F', 'F'};
+    putLe(b, riffSize != ~0ull ? riffSize : chunks.size() + 4, 4);
     b.insert(b.end(), {'W', 'A', 'V', 'E'});
     b.insert(b.end(), chunks.begin(), chunks.end());
     return b;
