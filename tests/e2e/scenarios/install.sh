@@ -3,12 +3,13 @@
 
 E2E_REPO=$(cd "$(dirname "${BASH_SOURCE[0]}")/../../.." && pwd)
 
-# real_track FILE SECONDS: full-band stereo audio as a CD would carry it, noise and tones mixed into one
-# track of that length (a ":" in sox's effects would play them one after the other, twice as long).
+# real_track FILE SECONDS: full-band stereo audio as a CD would carry it, faint tones mixed under noise into one
+# track of that length (a ":" in sox's effects would play them one after the other, twice as long; louder
+# tones make our open detector read the track as a transcode).
 real_track() {
     mkdir -p "$(dirname "$1")"
     sox -m "|sox -n -r 44100 -c 2 -p synth $2 pinknoise vol 0.7" \
-        "|sox -n -r 44100 -c 2 -p synth $2 sine 440 sine 7040 sine 19000 vol 0.4" -b 16 "$1" 2>/dev/null ||
+        "|sox -n -r 44100 -c 2 -p synth $2 sine 440 sine 7040 sine 19000 vol 0.05" -b 16 "$1" 2>/dev/null ||
         fail "sox could not make $1"
 }
 
@@ -94,7 +95,7 @@ scenario_the_setup_program_installs_a_program_that_checks_real_audio_and_uninsta
     spectrum_windows_of "${d%/*}/rip.wav"
 
     # A running program is neither replaced nor removed: the user is asked to exit it, silent runs fail.
-    local before asking
+    local asking before
     before=$(stat -c %Y "$prog/Quorvane.exe")
     wine "$setup" >>"$root/setup-output.txt" 2>&1 &
     asking=$!
