@@ -50,7 +50,7 @@ scenario_verdicts_result_logs_pause_from_the_menu_and_exit_during_passes() {
     expect_eq "$(printf ' - %3s%% [%s] %s\n' 90 2/2 "$(winpath "$slow")" 59 2/2 "$(winpath "$one")" \
         -1 0/12 "$(winpath "$two")" 100 2/3 "$(winpath "$three")")" "$(log_bodies "$PROG/Detect.log" | grep '%')" \
         "Detect.log verdict lines"
-    expect_eq 12 "$(grep -c "Checking $(winpath "$two") pass" "$PROG/System.log")" "pass lines of a file without verdict"
+    expect_eq 12 "$(grep -cF "Checking $(winpath "$two") pass" "$PROG/System.log")" "pass lines of a file without verdict"
     # The detector's exact command line and current directory, as the stand-in recorded them.
     expect_file_has "$PROG/standin-calls.txt" "\"$PROGW\\aucdtect.exe\" -m1 \"$(winpath "$one")\"	$PROGW" \
         "detector command line"
