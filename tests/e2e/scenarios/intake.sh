@@ -5,7 +5,6 @@ scenario_a_second_start_hands_its_files_to_the_running_instance() {
     local first="$PROG" firstw="$PROGW" other="$E2E_SCRATCH/second-start/other"
     reg_set_dword "Paused" 1
     start_quorvane
-    local running_pid=$QV_PID
     wait_status_window || fail "first instance has no window"
     write_script "$MUSIC/A/one.wav" "m* verdict=cdda:81"
     write_script "$MUSIC/B/two.wav" "m* verdict=cdda:82"
@@ -13,12 +12,12 @@ scenario_a_second_start_hands_its_files_to_the_running_instance() {
     mkdir -p "$other/wav" && cp "$E2E_BIN/Quorvane.exe" "$other/" && cp "$E2E_DETECTOR" "$other/aucdtect.exe"
     # The instance lock decides, not the record: with a stale stamp and no process named (held still, the
     # running instance cannot heal it), the second start waits, and hands over after the next heartbeat.
-    kill -STOP "$running_pid" && reg_set_dword "Process Timestamp" 1 && reg_set_dword "Process ID" 0
+    kill -STOP "$QV_PID" && reg_set_dword "Process Timestamp" 1 && reg_set_dword "Process ID" 0
     (cd "$MUSIC" && exec timeout 60 wine "$other/Quorvane.exe" "A\\one.wav" "$(winpath "$MUSIC/B")" >/dev/null 2>&1) &
     local second=$!
     wait_until 30 file_has "$other/System.log" "Waiting for the running instance to start up" ||
         fail "no waiting start's line"
-    kill -CONT "$running_pid" && wait "$second" || fail "second start did not end"
+    kill -CONT "$QV_PID" && wait "$second" || fail "second start did not end"
     wait_until 15 probe wait-text 1010 "2 files" --timeout 1 || fail "files not handed over: $(probe text 1010)"
     expect_file_has "$other/System.log" "Program already running [$firstw]" "second start's line"
     expect_file_lacks "$first/System.log" "Program already running" "running instance's log"
@@ -34,14 +33,14 @@ scenario_a_second_start_hands_its_files_to_the_running_instance() {
     wait_until 10 file_has "$first/System.log" "Program already running [$firstw]" || fail "empty second start's line"
     expect_eq 1 "$(grep -c "Done" "$first/System.log")" "the empty second start ended alone"
     expect_none "empty second start wrote a hand-off file" "$first"/Queue_*
-    QV_PID=$running_pid
 
-    # A hand-off file goes only once the saved queue holds its rows: a kill as soon as it is gone loses nothing.
+    # A hand-off file goes only once the saved queue holds its rows (a kill then loses none): while the queue
+    # file cannot be written, it stays.
     write_script "$MUSIC/C/slow.wav" "m* sleep=60000 verdict=cdda:83"
+    rm -f "$first/Queue.log" && mkdir "$first/Queue.log"
     (cd "$MUSIC" && timeout 20 wine "$first/Quorvane.exe" "C\\slow.wav" >/dev/null 2>&1) || fail "third start"
-    wait_until 15 eval '! ls "$first"/Queue_*.log >/dev/null 2>&1' || fail "hand-off file not picked up"
-    crash_quorvane
-    expect_eq "1	wav	$(winpath "$MUSIC/C/slow.wav")" "$(queue_rows "$first/Queue.log")" "saved queue after the kill"
+    wait_until 15 probe wait-text 1010 "1 file" --timeout 1 || fail "hand-off file not picked up"
+    compgen -G "$first/Queue_*.log" >/dev/null || fail "a hand-off file deleted while the queue could not be saved"
 }
 
 scenario_each_exit_answer_and_the_next_start_finishing_the_directory() {
@@ -68,20 +67,23 @@ scenario_each_exit_answer_and_the_next_start_finishing_the_directory() {
     exit_and_wait yes
     expect_none "queue or results kept after Yes" "$PROG/Queue.log" "$PROG/Recent.log"
 
-    # Paused with a 0 kB head: once a checkpoint has rewritten the queue file, only the exit brings it back.
+    # Paused as stored, before the worker takes the saved queue's head (0 kB); once a checkpoint has rewritten
+    # the queue file, only the exit brings it back.
     reg_set_dword "Paused" 1
-    QUEUE_KB=0 write_queue_file "$PROG/Queue.log" "$a/1.wav"
+    write_script "$b/7.wav" "m* verdict=cdda:50"
+    QUEUE_KB=0 write_queue_file "$PROG/Queue.log" "$b/7.wav"
     start_quorvane
     wait_until 10 probe wait-text 1010 "1 file" --timeout 1 || fail "queue field: $(probe text 1010)"
-    expect_eq "Paused Resume N/A 1.wav" "$(echo $(probe text 1009) $(probe text 1003) $(probe text 1016) \
+    expect_eq "Paused Resume N/A 7.wav" "$(echo $(probe text 1009) $(probe text 1003) $(probe text 1016) \
         $(probe text 1012))" "status, button, head size and head file"
+    expect_file_lacks "$PROG/System.log" "Checking $(winpath "$b/7.wav")" "a file started before the stored pause"
     wait_until 10 eval '[ -f "$PROG/Queue.log" ] && ! file_has "$PROG/Queue.log" "; 2026-01-01 00:00:00"' ||
         fail "no checkpoint"
     rm -f "$PROG/Queue.log" && probe click 1001 >/dev/null
     expect_eq "$(printf 'Confirm exit\tErase last entry from detector queue?')" \
         "$(probe answer no --caption "Confirm exit")" "one entry"
     wait_quorvane_exit 20
-    expect_eq "0	wav	$(winpath "$a/1.wav")" "$(queue_rows "$PROG/Queue.log")" "the queue saved at exit"
+    expect_eq "0	wav	$(winpath "$b/7.wav")" "$(queue_rows "$PROG/Queue.log")" "the queue saved at exit"
 }
 
 # A dropped tree and a tree on the command line are listed by the same intake thread; the window must answer

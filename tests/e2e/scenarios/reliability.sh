@@ -95,7 +95,6 @@ scenario_hard_kills_at_random_moments_lose_no_file() {
         expect_file_lacks "$PROG/System.log" "Program already running" "round $round"
         [ "$E2E_FAILURES" -eq 0 ] || return
     done
-    echo "    $(grep -c '\[2/2\]' "$PROG/Detect.log" 2>/dev/null) of 80 files checked before the last start"
     start_quorvane
     wait_queue_done 300 || fail "the rest of the queue was not finished"
     exit_and_wait yes

@@ -1,7 +1,6 @@
 # The status window, its tray icon, the other dialogs, and the SendTo shortcut.
 
 readonly CONFIG_CAPTION="Quorvane - v0.33 - Configuration"
-readonly TRAY_ICON_ID=0x51
 
 # Also the Send To shortcut: written at every start, except from a Debug directory.
 scenario_status_window_fields_exit_questions_hiding_and_the_sendto_shortcut() {
@@ -21,10 +20,10 @@ scenario_status_window_fields_exit_questions_hiding_and_the_sendto_shortcut() {
     done
     probe post WM_CLOSE 0 0 >/dev/null # the close button hides
     wait_until 5 hidden || fail "close did not hide"
-    probe tray-icon $TRAY_ICON_ID >/dev/null || fail "no tray icon while hidden"
-    probe taskbar-restart $TRAY_ICON_ID >/dev/null && probe tray-icon $TRAY_ICON_ID --timeout 5 >/dev/null ||
+    probe tray-icon 0x51 >/dev/null || fail "no tray icon (ID 0x51) while hidden"
+    probe taskbar-restart 0x51 >/dev/null && probe tray-icon 0x51 --timeout 5 >/dev/null ||
         fail "the icon was not added to the new taskbar"
-    probe post WM_APP+1 $TRAY_ICON_ID 0x201 >/dev/null # left click on the tray icon
+    probe post WM_APP+1 0x51 0x201 >/dev/null # left click on the tray icon
     visible 5 || fail "tray click did not show the window"
     probe click 1000 >/dev/null && wait_until 5 hidden || fail "Hide did not hide"
     probe post WM_APP+2 0 0 >/dev/null # exit confirmation asked by another process
