@@ -51,7 +51,7 @@ scenario_each_exit_answer_and_the_next_start_finishing_the_directory() {
     for f in 3 4 5 6; do write_script "$b/$f.wav" "m* verdict=cdda:50"; done
     write_queue_file "$PROG/Queue.log" "$a/1.wav" "$a/2.wav" "$b"/{3,4,5,6}.wav
     start_quorvane
-    wait_until 30 file_has "$PROG/Detect.log" "1.wav" || fail "first file not checked"
+    wait_until 60 file_has "$PROG/Detect.log" "1.wav" || fail "first file not checked"
     probe click 1001 >/dev/null
     expect_eq "$(printf 'Confirm exit\tErase 5 entries from detector queue?')" \
         "$(probe answer cancel --caption "Confirm exit")" "exit question"
@@ -73,11 +73,11 @@ scenario_each_exit_answer_and_the_next_start_finishing_the_directory() {
     write_script "$b/7.wav" "m* verdict=cdda:50"
     QUEUE_KB=0 write_queue_file "$PROG/Queue.log" "$b/7.wav"
     start_quorvane
-    wait_until 10 probe wait-text 1010 "1 file" --timeout 1 || fail "queue field: $(probe text 1010)"
+    wait_until 30 probe wait-text 1010 "1 file" --timeout 1 || fail "queue field: $(probe text 1010)"
     expect_eq "Paused Resume N/A 7.wav" "$(echo $(probe text 1009) $(probe text 1003) $(probe text 1016) \
         $(probe text 1012))" "status, button, head size and head file"
     expect_file_lacks "$PROG/System.log" "Checking $(winpath "$b/7.wav")" "a file started before the stored pause"
-    wait_until 10 eval '[ -f "$PROG/Queue.log" ] && ! file_has "$PROG/Queue.log" "; 2026-01-01 00:00:00"' ||
+    wait_until 30 eval '[ -f "$PROG/Queue.log" ] && ! file_has "$PROG/Queue.log" "; 2026-01-01 00:00:00"' ||
         fail "no checkpoint"
     rm -f "$PROG/Queue.log" && probe click 1001 >/dev/null
     expect_eq "$(printf 'Confirm exit\tErase last entry from detector queue?')" \
