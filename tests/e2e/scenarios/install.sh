@@ -116,7 +116,7 @@ scenario_the_setup_program_installs_a_program_that_checks_real_audio_and_uninsta
 
     # The uninstaller runs from a copy of itself; it has finished when the prefix's Wine server has ended.
     wine "$prog/uninstall.exe" /S >>"$root/setup-output.txt" 2>&1 || fail "silent uninstall ended with $?"
-    timeout 60 wineserver -w || fail "the uninstaller did not end within 60 s"
+    timeout 120 wineserver -w || fail "the uninstaller did not end within 120 s"
     expect_none "left after the uninstall" "$prog" "$start_menu" "$send_to"
     expect_eq "" "$(reg_values "$uninstall_key")" "uninstall entry"
     expect_eq "" "$(reg_values 'HKLM\SOFTWARE\Quorvane')$(reg_values 'HKCU\SOFTWARE\Quorvane')" "settings left"
