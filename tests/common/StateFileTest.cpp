@@ -7,7 +7,6 @@
 using namespace qv;
 
 TEST(ReadDataLines, SkipsCommentsAndEmptyLinesCutsLongLinesReadsAnsiLinesAndSkipsAfterCr) {
-    // "Fjord" with an o-diaeresis as an older build wrote it (Latin-1/Windows-1252), and as this one writes it.
     const std::string content =
         ";c\r\n#c\r\n\r\n\n a\tb\r\n" + std::string(3000, 'x') + "\nD:\\Fj\xF6rd.wav\r\nD:\\Fj\xC3\xB6rd.wav\r\nlast";
     EXPECT_EQ(readDataLines(content, LineEnds::CrSkipsNext),

@@ -52,6 +52,5 @@ TEST_F(DiagnosticLogTest, ReportsALogThatCannotBeOpenedOncePerLogWithItsOwnText)
         log.writeDetectResult(1, 1, 1, "p");
         log.writeDetectLog("y");
     }
-    // One box per log and run: a box for every line would stall the worker behind modal boxes.
     EXPECT_EQ(reported, (std::vector<std::string>{"SYSLOG OPEN ERROR", "DETECT OPEN ERROR 1"}));
 }
