@@ -20,7 +20,6 @@ TEST(ReadVerdict, TakesTheFirstVerdictLineOnly) {
         {"noise\r\n" + cdda + "55%\r\n" + mpeg + "10%\r\n", 55},
         {"xx " + cdda + "97%\r\n", std::nullopt}, // a prefix behind other text is not recognised
         {"this track looks like CDDA with probability 97%", std::nullopt}, // case-sensitive
-        {"", std::nullopt},
         {std::string("bin\x1a\0ary\n", 9) + cdda + "64%", 64},
         {cdda + "  +42 %", 42},
         {std::string(3 << 20, 'x') + "\r\n" + mpeg + "3%\r\n", 97},

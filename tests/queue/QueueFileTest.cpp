@@ -28,11 +28,10 @@ TEST(QueueFileFormat, FootersSaySingularPluralOrNone) {
 TEST(QueueFileFormat, ParsesFieldsByTheTabRules) {
     const std::tuple<const char*, uint32_t, const char*, const char*> cases[] = {
         {"2048\tFLAC\tD:\\x.FLAC", 2048, "FLAC", "D:\\x.FLAC"},
-        {"123", 123, "123", "123"},                         // no tab: every field is the whole line
-        {"5\twav", 5, "wav", "5"},                          // missing path reads as the first field
-        {"7\twav\tlost\tC:\\y.wav", 7, "wav", "C:\\y.wav"}, // text between the second and last tab is lost
-        {"abc\twav\tC:\\z.wav", 0, "wav", "C:\\z.wav"},     // no digits give 0
-        {"\t\t", 0, "", ""},
+        {"123", 123, "123", "123"},                                   // no tab: every field is the whole line
+        {"5\twav", 5, "wav", "5"},                                    // missing path reads as the first field
+        {"7\twav\tlost\tC:\\y.wav", 7, "wav", "C:\\y.wav"},           // text between the second and last tab is lost
+        {"abc\twav\tC:\\z.wav", 0, "wav", "C:\\z.wav"},               // no digits give 0
         {"-5\twav\tC:\\n.wav", 0, "wav", "C:\\n.wav"},                // negative: would wrap the totals
         {"99999999999\twav\tC:\\h.wav", 2097152, "wav", "C:\\h.wav"}, // beyond 2 GiB: the listed maximum
     };

@@ -54,6 +54,5 @@ TEST(ProbeArgs, ReadsNumbersMessagesAndButtonsAsScriptsWriteThem) {
 TEST(ProbeArgs, ReadsTheProgramsBoxesUnlessToldACaptionAndPrintsThemOnOneLine) {
     EXPECT_TRUE(isWantedBoxCaption("Confirm exit", std::nullopt));
     EXPECT_FALSE(isWantedBoxCaption("Quorvane - v0.33 - Status", std::nullopt));
-    EXPECT_FALSE(isWantedBoxCaption("Quorvane", std::string("About")));
     EXPECT_EQ(escapeLineBreaks("Erase\r\n\r\nfrom\nthe\rqueue"), "Erase\\n\\nfrom\\nthe\\nqueue");
 }
