@@ -69,9 +69,10 @@ TEST(ConfigDialog, EachControlPostsItsNewValueAtOnceAndShowsItAndItsEffect) {
         {IDC_CONFIG_ON_TOP, 0, setting::kStatusDialogAlwaysOnTop, 0, "released On Top"},
         {IDC_CONFIG_LIMIT_HISTORY, 0, setting::kLimitHistorySize, 0, "released Limit History", {}, kHistory},
         {IDC_CONFIG_PRIORITY_HIGH, 0, setting::kPriority, kPriorityHigh, "pressed High"},
-        {IDC_CONFIG_PRIORITY_HIGH, 0, setting::kPriority, kPriorityHigh, "pressed High"},  // the pressed one again
-        {IDC_CONFIG_MAX_PASSES_SPIN, -1, setting::kDetectMaximumTotalPasses, 12, "12 12"}, // onto twice the minimum
-        {IDC_CONFIG_MIN_VALID_SPIN, 1, setting::kDetectMinimumValidPasses, 6, "6 6"},      // past half the maximum
+        {IDC_CONFIG_PRIORITY_HIGH, 0, setting::kPriority, kPriorityHigh, "pressed High"},    // the pressed one again
+        {IDC_CONFIG_PRIORITY_ABOVE, 0, setting::kPriority, kPriorityAbove, "pressed Above"}, // below the highest
+        {IDC_CONFIG_MAX_PASSES_SPIN, -1, setting::kDetectMaximumTotalPasses, 12, "12 12"},   // onto twice the minimum
+        {IDC_CONFIG_MIN_VALID_SPIN, 1, setting::kDetectMinimumValidPasses, 6, "6 6"},        // past half the maximum
         {IDC_CONFIG_HISTORY_SIZE_SPIN, 1, setting::kHistorySize, 99, "99 99"},
         {IDC_CONFIG_DIVIDE_EXPONENT_SPIN, -1, setting::kEtaDivideCountExponent, 8, "8 8"}, // stored 12, shown so
     };
@@ -99,7 +100,7 @@ TEST(ConfigDialog, EachControlPostsItsNewValueAtOnceAndShowsItAndItsEffect) {
                     EXPECT_FALSE(qvtest::itemVisible(dialog, id)) << c.id << ": " << id;
             }
             for (int id : kPriorities)
-                EXPECT_EQ(shown(dialog, id, 0).rfind("pressed", 0) == 0, id == IDC_CONFIG_PRIORITY_HIGH) << id;
+                EXPECT_EQ(shown(dialog, id, 0).rfind("pressed", 0) == 0, id == IDC_CONFIG_PRIORITY_ABOVE) << id;
         });
-    EXPECT_EQ(config->values()[setting::kPriority], kPriorityHigh) << "closed as Esc closes it, the changes stay";
+    EXPECT_EQ(config->values()[setting::kPriority], kPriorityAbove) << "closed as Esc closes it, the changes stay";
 }
