@@ -5,6 +5,7 @@
 #include "common/Text.h"
 #include "queue/Listing.h"
 #include "support/TempDir.h"
+#include "win/Handles.h"
 
 #include <gtest/gtest.h>
 
@@ -111,4 +112,51 @@ TEST_F(ArgumentListerTest, TheHandOffFileAppearsOnlyWhenCompleteAndNeverOverAWai
     qvtest::writeFile(waiting, "waiting");
     EXPECT_EQ(list(wav).path, handOffFileName(program.str(), processId, sequence + 2));
     EXPECT_EQ(qvtest::readFile(waiting), "waiting");
+}
+
+// Directories list subdirectories first, then the directory's own accepted files in listing order; paths beyond
+// the buffer are skipped with a line, and only an argument of the user's own gets a box.
+TEST_F(ArgumentListerTest, DirectoriesListSubdirectoriesFirstAndSkipPathsBeyondTheBuffer) {
+    const std::string root = data.file("music");
+    std::string deep = data.file("long");
+    for (const std::string& directory : {root, root + "\\album.2001", root + "\\album.2001\\cd1", deep})
+        ASSERT_TRUE(CreateDirectoryA(directory.c_str(), nullptr));
+    // "inner" is refused: its only dot lies in the directory's name.
+    for (const auto& [name, size] :
+         std::vector<std::pair<std::string, std::size_t>>{{"music\\a.wav", 1536},
+                                                          {"music\\b.FLAC", 1535},
+                                                          {"music\\c.mp3", 5000},
+                                                          {"music\\noext", 5000},
+                                                          {"music\\album.2001\\inner", 5},
+                                                          {"music\\album.2001\\d.flac", 0},
+                                                          {"music\\album.2001\\cd1\\e.wav", 2048}})
+        file(name, size);
+    // Near and beyond MAX_PATH only the wide \\?\ calls reach; the names are ASCII.
+    const auto wide = [](const std::string& path) { return L"\\\\?\\" + std::wstring(path.begin(), path.end()); };
+    while (deep.size() + 50 <= 250) {
+        deep += "\\" + std::string(49, 'd');
+        ASSERT_TRUE(CreateDirectoryW(wide(deep).c_str(), nullptr));
+    }
+    const std::string fitting = deep + "\\ok.wav", tooLong = deep + "\\" + std::string(260 - deep.size(), 'n') + ".wav";
+    for (const std::string& made : {fitting, tooLong}) {
+        win::UniqueHandle handle(CreateFileW(wide(made).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+        DWORD written = 0;
+        ASSERT_TRUE(handle.valid() && WriteFile(handle.get(), "x", 1, &written, nullptr));
+    }
+
+    std::vector<QueueEntry> rows = {{root + "\\album.2001\\cd1\\e.wav", "wav", 2},
+                                    {root + "\\album.2001\\d.flac", "flac", 1}};
+    for (const std::string& name : namesMatching(root + "\\*")) {
+        if (name == "a.wav" || name == "b.FLAC")
+            rows.push_back({root + "\\" + name, name == "a.wav" ? "wav" : "FLAC", name == "a.wav" ? 2u : 1u});
+    }
+    rows.push_back({fitting, "wav", 1});
+    expectHandOff(list("\"" + root + "\" \"" + data.file("long") + "\" \"" + tooLong + "\""), rows);
+    EXPECT_EQ(reports, std::vector<std::string>{"Path too long, skipped:\n\n" + tooLong});
+    const std::string systemLog = qvtest::readFile(program.file("System.log"));
+    const std::size_t byTheScan = systemLog.find(" - Path too long, skipped: " + tooLong + "\r\n");
+    ASSERT_NE(byTheScan, std::string::npos);
+    EXPECT_NE(systemLog.find(" - Path too long, skipped: " + tooLong + "\r\n", byTheScan + 1), std::string::npos);
+    EXPECT_EQ(systemLog.find("c.mp3"), std::string::npos);
+    DeleteFileW(wide(tooLong).c_str()); // beyond the reach of the scratch directory's own clean-up
 }
