@@ -26,8 +26,7 @@ bench_timed_run() {
     local label=$1 parallel=$2
     shift 2
     clear_registry
-    reg_set_dword "Screen X" 20 # away from the pointer that Xvfb parks at the screen's centre (see idle.sh)
-    reg_set_dword "Screen Y" 20
+    place_window_away_from_pointer
     [ "$parallel" = default ] || reg_set_dword "Detect Parallel Passes" "$parallel"
     rm -f "$PROG"/*.log
     write_queue_file "$PROG/Queue.log" "$@"
