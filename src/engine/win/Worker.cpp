@@ -132,8 +132,8 @@ void Worker::run() {
         // While a child runs, its main thread stands in the place of its "ended" signal.
         if (decoder_.running())
             handles[kDecoderEnded] = decoder_.thread.get();
-        if (ahead_.decoder.running())
-            handles[kAheadDecoderEnded] = ahead_.decoder.thread.get();
+        if (next_.decoder.running())
+            handles[kAheadDecoderEnded] = next_.decoder.thread.get();
         std::vector<std::size_t> places;
         for (std::size_t place = 0; place < passes_.size(); ++place) {
             if (passes_[place]->child.running()) {
@@ -206,6 +206,7 @@ void Worker::takeNextEntry() {
         return;
     QueueEntry entry;
     if (!host_.nextEntry(entry)) {
+        dropNextFile(); // it left the queue
         if (busy_) {
             busy_ = false;
             reported_ = WorkerState{};
@@ -229,7 +230,7 @@ void Worker::takeNextEntry() {
     row_ = *row;
     host_.timingStarted(entry_);
     timing_ = true;
-    if (adoptDecodedAhead(entry_))
+    if (adoptNextFile(entry_))
         return;
     if (row_.needsDecoding)
         startDecoder();
@@ -296,80 +297,130 @@ std::string Worker::decoderFailure(ChildProcess& decoder, const std::string& out
            row.decoderPath + " for " + entry.path;
 }
 
+void Worker::prepareNextFile() {
+    startDecodingAhead();
+    startPassesOfNextFile();
+}
+
 void Worker::startDecodingAhead() {
-    if (ahead_.state != DecodingAhead::State::None || paused_ || phase_ != WorkerPhase::Detecting)
+    if (next_.state != NextFile::State::None || paused_ || phase_ != WorkerPhase::Detecting)
         return;
     QueueEntry next;
     if (!host_.entryAfterNext(next) || next.path.empty() || directoryPart(next.path).empty())
         return;
     const DecoderRow* row = decoders_.findRow(extensionOf(next.path));
-    if (row == nullptr || !row->needsDecoding)
+    if (row == nullptr)
         return;
-    ahead_.entry = next;
-    ahead_.row = *row;
-    const std::string commandLine = decoderCommandLine(*row, next.path, tempFileName(1 - tempTurn_));
-    DWORD error = 0;
-    if (!startChild(commandLine, config_.programDirectory, nullptr, ahead_.decoder, error)) {
-        ahead_.state = DecodingAhead::State::Skipped;
+    next_.entry = next;
+    next_.row = *row;
+    if (!row->needsDecoding) {
+        next_.state = NextFile::State::Ready;
         return;
     }
-    ahead_.state = DecodingAhead::State::Decoding;
+    const std::string commandLine = decoderCommandLine(*row, next.path, tempFileName(1 - tempTurn_));
+    DWORD error = 0;
+    if (!startChild(commandLine, config_.programDirectory, nullptr, next_.decoder, error)) {
+        next_.state = NextFile::State::Skipped;
+        return;
+    }
+    next_.state = NextFile::State::Decoding;
     log("Decompressing " + next.path);
-    settle(ahead_.decoder);
+    settle(next_.decoder);
 }
 
 void Worker::onAheadDecoderEnded() {
-    ahead_.failure = decoderFailure(ahead_.decoder, tempFileName(1 - tempTurn_), ahead_.row, ahead_.entry);
-    ahead_.state = ahead_.failure.empty() ? DecodingAhead::State::Decoded : DecodingAhead::State::Failed;
+    next_.failure = decoderFailure(next_.decoder, tempFileName(1 - tempTurn_), next_.row, next_.entry);
+    next_.state = next_.failure.empty() ? NextFile::State::Ready : NextFile::State::Failed;
+    startPassesOfNextFile();
 }
 
-bool Worker::adoptDecodedAhead(const QueueEntry& entry) {
-    if (ahead_.state == DecodingAhead::State::None)
+void Worker::startPassesOfNextFile() {
+    if (next_.state != NextFile::State::Ready || paused_ || phase_ != WorkerPhase::Detecting)
+        return;
+    if (!next_.plan)
+        next_.plan.emplace(settings_.minimumValidPasses.load(), settings_.maximumTotalPasses.load(),
+                           static_cast<int32_t>(sideBySide_));
+    // The plan is asked only with a place free, so that it never counts a pass as started in vain.
+    for (std::optional<std::size_t> place = freePlace(); place; place = freePlace()) {
+        const std::optional<int32_t> mode = next_.plan->nextPass();
+        if (!mode)
+            return;
+        const StartResult started = startDetectorPass(*place, *mode, true);
+        if (started == StartResult::Finishing)
+            return;
+        if (started == StartResult::Failed)
+            next_.plan->startFailed(*mode);
+    }
+}
+
+bool Worker::adoptNextFile(const QueueEntry& entry) {
+    if (next_.state == NextFile::State::None)
         return false;
-    if (ahead_.entry.path != entry.path) {
-        dropDecodedAhead();
+    if (next_.entry.path != entry.path) {
+        dropNextFile();
         return false;
     }
-    const DecodingAhead::State state = ahead_.state;
-    ahead_.state = DecodingAhead::State::None;
-    if (state == DecodingAhead::State::Skipped)
+    const NextFile::State state = next_.state;
+    next_.state = NextFile::State::None;
+    if (state == NextFile::State::Skipped)
         return false;
-    tempTurn_ = 1 - tempTurn_;
-    if (state == DecodingAhead::State::Decoding) {
-        decoder_ = std::move(ahead_.decoder);
-        ahead_.decoder.clear();
+    if (next_.row.needsDecoding)
+        tempTurn_ = 1 - tempTurn_;
+    if (state == NextFile::State::Decoding) {
+        decoder_ = std::move(next_.decoder);
+        next_.decoder.clear();
         enterDecompressing();
-    } else if (state == DecodingAhead::State::Failed) {
-        log(ahead_.failure);
+    } else if (state == NextFile::State::Failed) {
+        log(next_.failure);
         finishEntry(0, {}, Timing::NotCounted);
+    } else if (next_.plan) {
+        for (const auto& pass : passes_)
+            pass->ofNextFile = false;
+        plan_ = std::move(next_.plan);
+        next_.plan.reset();
+        phase_ = WorkerPhase::Detecting;
+        continuePasses();
     } else {
         beginPasses();
     }
     return true;
 }
 
-void Worker::dropDecodedAhead() {
-    terminate(ahead_.decoder, nullptr);
-    DeleteFileA(tempFileName(1 - tempTurn_).c_str());
-    ahead_.state = DecodingAhead::State::None;
+void Worker::dropNextFile() {
+    if (next_.state == NextFile::State::None)
+        return;
+    terminate(next_.decoder, nullptr);
+    for (std::size_t place = 0; place < passes_.size(); ++place) {
+        DetectorPass& pass = *passes_[place];
+        if (!pass.ofNextFile)
+            continue;
+        terminate(pass.child, &pass.drain);
+        DeleteFileA(detectorOutputFileName(place).c_str());
+        pass.mode = -1;
+        pass.ofNextFile = false;
+    }
+    next_.plan.reset();
+    if (next_.row.needsDecoding)
+        DeleteFileA(tempFileName(1 - tempTurn_).c_str());
+    next_.state = NextFile::State::None;
 }
 
 void Worker::beginPasses() {
     phase_ = WorkerPhase::Detecting;
-    const std::size_t sideBySide = passesSideBySide(settings_.parallelPasses.load());
-    while (passes_.size() < sideBySide)
+    sideBySide_ = passesSideBySide(settings_.parallelPasses.load());
+    while (passes_.size() < sideBySide_)
         passes_.push_back(std::make_unique<DetectorPass>());
     plan_.emplace(settings_.minimumValidPasses.load(), settings_.maximumTotalPasses.load(),
-                  static_cast<int32_t>(sideBySide));
+                  static_cast<int32_t>(sideBySide_));
     continuePasses();
 }
 
 void Worker::continuePasses() {
-    while (std::optional<int32_t> mode = plan_->nextPass()) {
-        std::size_t place = 0;
-        while (passes_[place]->mode >= 0)
-            ++place;
-        const StartResult started = startDetectorPass(place, *mode);
+    for (std::optional<std::size_t> place = freePlace(); place; place = freePlace()) {
+        const std::optional<int32_t> mode = plan_->nextPass();
+        if (!mode)
+            break;
+        const StartResult started = startDetectorPass(*place, *mode, false);
         if (started == StartResult::Finishing)
             return;
         if (started == StartResult::Failed)
@@ -380,11 +431,31 @@ void Worker::continuePasses() {
         return;
     }
     reportDetecting();
-    startDecodingAhead();
+    prepareNextFile();
 }
 
-Worker::StartResult Worker::startDetectorPass(std::size_t place, int32_t mode) {
-    const std::string file = row_.needsDecoding ? tempFileName(tempTurn_) : entry_.path;
+std::optional<std::size_t> Worker::freePlace() const {
+    std::size_t running = 0;
+    std::optional<std::size_t> free;
+    for (std::size_t place = 0; place < passes_.size(); ++place) {
+        if (passes_[place]->mode >= 0)
+            ++running;
+        else if (!free)
+            free = place;
+    }
+    if (running >= sideBySide_)
+        return std::nullopt;
+    return free;
+}
+
+std::string Worker::detectorInput(bool ofNextFile) const {
+    if (ofNextFile)
+        return next_.row.needsDecoding ? tempFileName(1 - tempTurn_) : next_.entry.path;
+    return row_.needsDecoding ? tempFileName(tempTurn_) : entry_.path;
+}
+
+Worker::StartResult Worker::startDetectorPass(std::size_t place, int32_t mode, bool ofNextFile) {
+    const std::string file = detectorInput(ofNextFile);
     std::string commandLine = formatText("\"%s\" -m%d \"%s\"", config_.detectorPath.c_str(), mode, file.c_str());
     DetectorPass& pass = *passes_[place];
     SECURITY_ATTRIBUTES inheritable{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
@@ -409,13 +480,15 @@ Worker::StartResult Worker::startDetectorPass(std::size_t place, int32_t mode) {
     if (started != StartResult::Started)
         return started;
     pass.mode = mode;
+    pass.ofNextFile = ofNextFile;
     pass.timedOut = false;
     const int32_t limit = std::max(settings_.detectPassTimeout.load(), 0);
     pass.watchdog.emplace(static_cast<uint64_t>(limit) * 1000, GetTickCount64(), readProcessorTime(pass.child));
     if (!pass.drain.start(std::move(readEnd), detectorOutputFileName(place)))
         log("Cannot read the detector's output");
     settle(pass.child);
-    log(formatText("Checking %s pass %d", entry_.path.c_str(), mode + 1));
+    const std::string& path = ofNextFile ? next_.entry.path : entry_.path;
+    log(formatText("Checking %s pass %d", path.c_str(), mode + 1));
     return started;
 }
 
@@ -428,7 +501,7 @@ void Worker::enterDecompressing() {
 void Worker::reportDetecting() {
     WorkerState state{WorkerPhase::Detecting, 0, 0};
     for (const auto& pass : passes_) {
-        if (pass->mode < 0)
+        if (pass->mode < 0 || pass->ofNextFile)
             continue;
         state.pass = state.pass == 0 ? pass->mode + 1 : std::min(state.pass, pass->mode + 1);
         state.lastPass = std::max(state.lastPass, pass->mode + 1);
@@ -462,8 +535,16 @@ void Worker::onPassEnded(std::size_t place) {
     DeleteFileA(detectorOutputFileName(place).c_str());
     const int32_t mode = pass.mode;
     pass.mode = -1;
-    plan_->passEnded(mode, verdict);
-    continuePasses();
+    if (!pass.ofNextFile) {
+        plan_->passEnded(mode, verdict);
+        continuePasses();
+        return;
+    }
+    pass.ofNextFile = false;
+    next_.plan->passEnded(mode, verdict);
+    // Between two files the next one is taken at once; its passes go on when it is.
+    if (plan_)
+        continuePasses();
 }
 
 std::optional<int32_t> Worker::readDetectorOutput(DetectorPass& pass, std::size_t place) {
@@ -524,7 +605,7 @@ void Worker::onPause() {
         child.suspended = SuspendThread(child.thread.get()) != static_cast<DWORD>(-1);
     };
     suspend(decoder_);
-    suspend(ahead_.decoder);
+    suspend(next_.decoder);
     for (const auto& pass : passes_)
         suspend(pass->child);
 }
@@ -543,19 +624,19 @@ void Worker::onResume() {
         return true;
     };
     resume(decoder_);
-    resume(ahead_.decoder);
+    resume(next_.decoder);
     for (const auto& pass : passes_) {
         if (resume(pass->child))
             pass->watchdog->resumed(now);
     }
-    startDecodingAhead();
+    prepareNextFile();
 }
 
 void Worker::onPriority() {
     const PriorityLevel* level = findPriorityLevel(priority_);
     log(level != nullptr ? level->logLine : "Unknown priority level");
     applyPriority(decoder_);
-    applyPriority(ahead_.decoder);
+    applyPriority(next_.decoder);
     for (const auto& pass : passes_)
         applyPriority(pass->child);
 }
@@ -568,10 +649,11 @@ void Worker::applyPriority(const ChildProcess& child) {
 
 void Worker::terminateChildren() {
     terminate(decoder_, nullptr);
-    terminate(ahead_.decoder, nullptr);
+    terminate(next_.decoder, nullptr);
     for (const auto& pass : passes_) {
         terminate(pass->child, &pass->drain);
         pass->mode = -1;
+        pass->ofNextFile = false;
     }
 }
 

@@ -1,7 +1,9 @@
 #pragma once
 // The worker thread: takes queue entries one at a time, decodes compressed files, runs the detector's
-// passes of a file side by side and hands each file's verdict to its host. It never blocks on a child: it
-// sleeps in one wait on its signals and its children and answers each with one step of the work.
+// passes of a file side by side and hands each file's verdict to its host. While the file in work leaves a
+// place free, the next file is decoded and its first passes start there, so no core idles while the file in
+// work's longest pass ends; its verdict still comes after this file's. It never blocks on a child: it sleeps
+// in one wait on its signals and its children and answers each with one step of the work.
 #include "engine/DecoderTable.h"
 #include "engine/PassPlan.h"
 #include "engine/PassWatchdog.h"
@@ -87,15 +89,17 @@ public:
 private:
     enum Signal { kFinish, kDecoderEnded, kAheadDecoderEnded, kNextEntry, kPause, kResume, kPriority, kSignalCount };
 
-    // The next file, decoded while the passes of the file in work run.
-    struct DecodingAhead {
+    // The next file, decoded while the passes of the file in work run, and then checked in the places they
+    // leave free. Ready: decoded, or a file the detector reads as it is.
+    struct NextFile {
         // Skipped: its decoder could not start; it is decoded when its turn comes, as any other file.
-        enum class State { None, Decoding, Decoded, Failed, Skipped };
+        enum class State { None, Decoding, Ready, Failed, Skipped };
         State state = State::None;
         ChildProcess decoder;
         QueueEntry entry;
         DecoderRow row;
-        std::string failure; // the log line of a decoder that failed
+        std::string failure;          // the log line of a decoder that failed
+        std::optional<PassPlan> plan; // once its first pass started
     };
 
     // One detector pass in work: its process, the copy of its output and its watchdog.
@@ -103,6 +107,7 @@ private:
         ChildProcess child;
         OutputDrain drain;
         int32_t mode = -1; // -1 while the place is free
+        bool ofNextFile = false;
         std::optional<PassWatchdog> watchdog;
         bool timedOut = false;
     };
@@ -120,15 +125,22 @@ private:
     // The decoder's outcome: empty when its output is whole, else the log line that says why not.
     std::string decoderFailure(ChildProcess& decoder, const std::string& output, const DecoderRow& row,
                                const QueueEntry& entry);
+    // Decodes the next file, or starts its passes in the places the file in work leaves free.
+    void prepareNextFile();
     void startDecodingAhead();
     void onAheadDecoderEnded();
-    // Takes the entry decoded ahead as the one in work; false when entry is another one.
-    bool adoptDecodedAhead(const QueueEntry& entry);
-    void dropDecodedAhead();
+    void startPassesOfNextFile();
+    // Takes the next file, decoded or checked in part, as the one in work; false when entry is another one.
+    bool adoptNextFile(const QueueEntry& entry);
+    void dropNextFile();
     void beginPasses();
     // Starts every pass the plan allows now, then finishes the entry when its outcome is known.
     void continuePasses();
-    StartResult startDetectorPass(std::size_t place, int32_t mode);
+    // A place no pass of either file holds, within the passes allowed side by side.
+    std::optional<std::size_t> freePlace() const;
+    // The file the detector reads for the file in work, or for the next file.
+    std::string detectorInput(bool ofNextFile) const;
+    StartResult startDetectorPass(std::size_t place, int32_t mode, bool ofNextFile);
     void onPassEnded(std::size_t place);
     // Ends each pass that its watchdog gives up on; it then counts as a pass without a verdict.
     void checkPassWatchdogs();
@@ -168,8 +180,9 @@ private:
     bool busy_ = false;
     ChildProcess decoder_;
     std::size_t tempTurn_ = 0; // which of the two decoded files is the one in work
-    DecodingAhead ahead_;
+    NextFile next_;
     std::vector<std::unique_ptr<DetectorPass>> passes_;
+    std::size_t sideBySide_ = 1;
     std::optional<PassPlan> plan_;
     WorkerState reported_;
     QueueEntry entry_;

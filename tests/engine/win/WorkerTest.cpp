@@ -29,6 +29,9 @@ public:
     void add(const std::string& path, const std::string& type) {
         record([&] { entries.push_back(QueueEntry{path, type, 1}); });
     }
+    void removeLast() {
+        record([&] { entries.pop_back(); });
+    }
     bool nextEntry(QueueEntry& entry) override { return entryAt(0, entry); }
     bool entryAfterNext(QueueEntry& entry) override { return entryAt(1, entry); }
     void timingStarted(const QueueEntry&) override {}
@@ -263,4 +266,38 @@ TEST_F(WorkerTest, TheNextFileIsDecodedWhileThePassesRunAndEveryChildFollowsPaus
     EXPECT_EQ(host.entries.front().path, c);
     for (std::size_t turn = 0; turn < 2; ++turn)
         EXPECT_FALSE(qvtest::fileExists(worker->tempFileName(turn))) << turn;
+}
+
+TEST_F(WorkerTest, TheNextFilesPassesTakeThePlacesTheFileInWorkLeavesFreeAndGoWhenItDoes) {
+    settings.parallelPasses = 2;
+    std::string a = queue("a.wav", "m0 sleep=4000 verdict=cdda:90\r\nm1 verdict=mpeg:20\r\n");
+    std::string b = queue("b.wav", "m0 sleep=1000 verdict=cdda:70\r\nm* verdict=cdda:50\r\n");
+    start();
+    ASSERT_TRUE(pollFor([&] { return logCount("Checking " + b + " pass 1") == 1; }));
+    EXPECT_TRUE(host.finished.empty()) << "b's first pass runs beside a's longer one";
+    EXPECT_TRUE(host.lastStateIs(WorkerPhase::Detecting, 1)) << "the status shows the file in work's passes alone";
+    worker->pause();
+    EXPECT_TRUE(pollFor([] { return childSuspendCounts() == std::vector<DWORD>{1, 1}; }));
+    worker->resume();
+    ASSERT_TRUE(host.waitFor([&] { return host.drained == 1; }));
+    EXPECT_EQ(host.finished, (std::vector<Finished>{{a, 2, 2, 85, true}, {b, 2, 2, 60, true}}));
+
+    // The next file leaves the queue, or the worker finishes, while its pass runs: no child, no output left.
+    for (bool finishing : {false, true}) {
+        queue("c.wav", "m0 sleep=3000 verdict=cdda:90\r\nm1 verdict=cdda:90\r\n");
+        std::string d = queue("d.wav", "m* hang\r\n");
+        ASSERT_TRUE(
+            pollFor([&] { return logCount("Checking " + d + " pass 1") == static_cast<std::size_t>(finishing) + 1; }));
+        if (finishing) {
+            finish();
+            EXPECT_EQ(host.entries.size(), 2u) << "both files stay queued";
+        } else {
+            host.removeLast();
+            ASSERT_TRUE(host.waitFor([&] { return host.drained == 2; }));
+        }
+        EXPECT_TRUE(pollFor([] { return childSuspendCounts().empty(); })) << finishing;
+        for (std::size_t place = 0; place < 2; ++place)
+            EXPECT_FALSE(qvtest::fileExists(worker->detectorOutputFileName(place))) << place;
+    }
+    EXPECT_EQ(host.finished.size(), 3u);
 }
