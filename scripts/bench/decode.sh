@@ -20,8 +20,9 @@ bench_album() {
     done
 }
 
-# bench_timed_run LABEL PARALLEL FILES...: seconds from the program's start to the last file's second verdict,
-# with "Detect Parallel Passes" PARALLEL ("default" leaves it unset).
+# bench_timed_run LABEL PARALLEL FILES...: seconds from the program's start to the last file's verdict, and from
+# the first file's verdict to the last's (the pace of a long queue, without the start), with "Detect Parallel
+# Passes" PARALLEL ("default" leaves it unset).
 bench_timed_run() {
     local label=$1 parallel=$2
     shift 2
@@ -30,14 +31,16 @@ bench_timed_run() {
     [ "$parallel" = default ] || reg_set_dword "Detect Parallel Passes" "$parallel"
     rm -f "$PROG"/*.log
     write_queue_file "$PROG/Queue.log" "$@"
-    local start end
+    local start first end
     start=$(date +%s.%N)
     start_quorvane
-    wait_until 3600 file_line_count_at_least "$PROG/Detect.log" "[2/2]" "$#" || echo "$label: not all files finished"
+    wait_until 3600 file_line_count_at_least "$PROG/Detect.log" "[2/2]" 1 || echo "$label: no file finished" >&2
+    first=$(date +%s.%N)
+    wait_until 3600 file_line_count_at_least "$PROG/Detect.log" "[2/2]" "$#" || echo "$label: not all files finished" >&2
     end=$(date +%s.%N)
     wineserver -k # a benchmark needs no orderly exit
     wait "$QV_PID" 2>/dev/null
-    echo "$end - $start" | bc -l
+    echo "$(echo "$end - $start" | bc -l) $(echo "$end - $first" | bc -l)"
 }
 
 bench_decode() {
@@ -46,8 +49,8 @@ bench_decode() {
     bench_album "$root" "$tracks" || return 1
     PROG="$root/prog"
     local minutes=$((tracks * 3)) wav_seconds flac_seconds decode_seconds start end
-    wav_seconds=$(bench_timed_run "decode: wav" default "${wavs[@]}")
-    flac_seconds=$(bench_timed_run "decode: flac" default "${flacs[@]}")
+    read -r wav_seconds _ < <(bench_timed_run "decode: wav" default "${wavs[@]}")
+    read -r flac_seconds _ < <(bench_timed_run "decode: flac" default "${flacs[@]}")
     # The decoder alone on the same files, one after another as the program runs it.
     start=$(date +%s.%N)
     for i in $(seq 1 "$tracks"); do

@@ -1,16 +1,8 @@
 #include "WinSupport.h"
 
-#include <shellapi.h>
-
-#include <memory>
-
 namespace qvtools {
 
 namespace {
-
-struct LocalFreer {
-    void operator()(void* memory) const { LocalFree(memory); }
-};
 
 LONG WINAPI endOnException(EXCEPTION_POINTERS*) {
     return EXCEPTION_EXECUTE_HANDLER;
@@ -38,15 +30,6 @@ std::string narrow(const std::wstring& text) {
     std::string utf8(static_cast<std::size_t>(size), '\0');
     WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &utf8[0], size, nullptr, nullptr);
     return utf8;
-}
-
-std::vector<std::string> commandLineArguments() {
-    int count = 0;
-    std::unique_ptr<LPWSTR, LocalFreer> argv(CommandLineToArgvW(GetCommandLineW(), &count));
-    std::vector<std::string> args;
-    for (int i = 0; argv && i < count; ++i)
-        args.push_back(narrow(argv.get()[i]));
-    return args;
 }
 
 std::string modulePath() {
