@@ -14,8 +14,7 @@ features=$corpus/features-calib.tsv
 
 nice -n 10 "$bin/opendetector_features" "$corpus/labels.tsv" 0 calib >"$features"
 nice -n 10 "$bin/opendetector_features" "$corpus/labels.tsv" 1 calib | tail -n +2 >>"$features"
-version=$(sed -n 's/^CORPUS_VERSION=//p' "$here/../corpus/make-real-corpus.sh")
-seed=$(sed -n 's/^BASE_SEED=//p' "$here/../corpus/make-real-corpus.sh")
+read -r version seed <"$corpus/version"
 nice -n 10 "$bin/opendetector_calibrate" "$features" "$weight" >"$features.h"
 labels=$(($(sed -n '$=' "$corpus/labels.tsv") - 1))
 sed "/^\/\/ Reproduce/i // Corpus: make-real-corpus.sh version $version, seed $seed, $labels clips; modes 0 and 1." \
