@@ -14,11 +14,7 @@ namespace qvdet::test {
 // A folder of its own under the system's temporary folder, removed with everything in it.
 class ScratchDir {
 public:
-    ScratchDir() {
-        std::random_device seed;
-        path_ = std::filesystem::temp_directory_path() / ("qvdet-" + std::to_string(std::mt19937_64(seed())()));
-        std::filesystem::create_directories(path_);
-    }
+    ScratchDir() { std::filesystem::create_directories(path_); }
     ~ScratchDir() {
         std::error_code ignored;
         std::filesystem::remove_all(path_, ignored);
@@ -35,7 +31,8 @@ public:
     const std::filesystem::path& path() const { return path_; }
 
 private:
-    std::filesystem::path path_;
+    const std::filesystem::path path_ =
+        std::filesystem::temp_directory_path() / ("qvdet-" + std::to_string(std::random_device()()));
 };
 
 struct RunResult {

@@ -26,9 +26,8 @@ inline std::vector<double> shapedNoise(unsigned log2Length, unsigned rate, const
     const Fft fft(n);
     fft.transform(x);
     for (std::size_t k = 0; k < n; ++k) {
-        const std::size_t mirrored = k <= n / 2 ? k : n - k;
-        x[k] *= response(static_cast<double>(mirrored) * rate / static_cast<double>(n));
-        x[k] = std::conj(x[k]);
+        // Conjugated, so that the second forward transform acts as the inverse.
+        x[k] = std::conj(x[k] * response(static_cast<double>(k <= n / 2 ? k : n - k) * rate / static_cast<double>(n)));
     }
     fft.transform(x);
     double peak = 0.0;
@@ -74,10 +73,8 @@ private:
 // Interleaves two equally long channels.
 inline std::vector<double> stereo(const std::vector<double>& left, const std::vector<double>& right) {
     std::vector<double> out;
-    out.reserve(left.size() * 2);
     for (std::size_t i = 0; i < left.size(); ++i) {
-        out.push_back(left[i]);
-        out.push_back(right[i]);
+        out.insert(out.end(), {left[i], right[i]});
     }
     return out;
 }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <tuple>
 
 namespace qvdet {
 namespace {
@@ -13,6 +14,7 @@ using namespace qvdet::test;
 struct Decoded {
     WavHeader header;
     std::vector<float> samples;
+    double step = 0.0;
 };
 
 Decoded decode(const Bytes& bytes) {
@@ -21,75 +23,58 @@ Decoded decode(const Bytes& bytes) {
     if (d.header.ok) {
         WavPcmSource pcm(source, d.header.format);
         EXPECT_TRUE(pcm.readFrames(0, static_cast<std::size_t>(pcm.frameCount()), d.samples));
+        d.step = pcm.quantizationStep();
     }
     return d;
 }
 
 TEST(WavFile, DecodesEverySupportedEncodingToTheSameValues) {
-    const std::vector<double> samples = {0.0, 0.5, -0.5, 0.25, -1.0, 0.9};
+    std::vector<double> samples; // whole frames for 1, 2, 3, 6 and 64 channels
+    for (int i = 0; i < 32; ++i) {
+        samples.insert(samples.end(), {0.0, 0.5, -0.5, 0.25, -1.0, 0.9});
+    }
     struct Case {
         const char* name;
         FmtFields fields;
         double tolerance;
+        double step; // follows the valid bits; float data takes a 24-bit step
     };
     const Case cases[] = {
-        {"8-bit unsigned", {1, 2, 44100, 8}, 1.0 / 256},
-        {"16-bit", {1, 2, 44100, 16}, 1.0 / 65536},
-        {"24-bit", {1, 3, 48000, 24}, 1e-6},
-        {"32-bit", {1, 1, 96000, 32}, 1e-7},
-        {"32-bit float", {3, 2, 88200, 32}, 1e-7},
-        {"64-bit float", {3, 2, 44100, 64}, 1e-7},
-        {"extensible 24-bit", {1, 6, 44100, 24, true}, 1e-6},
-        {"extensible 20 valid bits in 24", {1, 2, 44100, 24, true, 20}, 1e-6},
-        {"extensible float", {3, 2, 44100, 32, true}, 1e-7},
+        {"8-bit unsigned", {1, 2, 44100, 8}, 1.0 / 256, 1.0 / 128},
+        {"16-bit", {1, 2, 44100, 16}, 1.0 / 65536, 1.0 / 32768},
+        {"24-bit", {1, 3, 48000, 24}, 1e-6, 1.0 / 8388608},
+        {"32-bit", {1, 1, 96000, 32}, 1e-7, 1.0 / 2147483648.0},
+        {"32-bit float", {3, 2, 88200, 32}, 1e-7, 1.0 / 8388608},
+        {"64-bit float", {3, 2, 44100, 64}, 1e-7, 1.0 / 8388608},
+        {"extensible 24-bit, 64 channels", {1, 64, 44100, 24, true}, 1e-6, 1.0 / 8388608},
+        {"extensible 20 valid bits in 24", {1, 2, 44100, 24, true, 20}, 1e-6, 1.0 / 524288},
+        {"extensible float", {3, 2, 44100, 32, true}, 1e-7, 1.0 / 8388608},
     };
     for (const Case& c : cases) {
         const Decoded d = decode(wav(c.fields, samples));
         ASSERT_TRUE(d.header.ok) << c.name << ": " << d.header.error;
-        EXPECT_EQ(d.header.format.channels, c.fields.channels) << c.name;
-        EXPECT_EQ(d.header.format.sampleRate, c.fields.rate) << c.name;
-        EXPECT_EQ(d.header.format.frameCount, samples.size() / c.fields.channels) << c.name;
-        ASSERT_EQ(d.samples.size(), d.header.format.frameCount * c.fields.channels) << c.name;
+        const WavFormat& f = d.header.format;
+        EXPECT_EQ(std::make_tuple(f.channels, f.sampleRate, f.frameCount),
+                  std::make_tuple(c.fields.channels, c.fields.rate, std::uint64_t{samples.size() / c.fields.channels}))
+            << c.name;
+        EXPECT_DOUBLE_EQ(d.step, c.step) << c.name;
+        ASSERT_EQ(d.samples.size(), samples.size()) << c.name;
         for (std::size_t i = 0; i < d.samples.size(); ++i) {
             EXPECT_NEAR(d.samples[i], samples[i], c.tolerance) << c.name << " sample " << i;
         }
     }
 }
 
-TEST(WavFile, QuantizationStepFollowsValidBits) {
-    const std::vector<double> one = {0.0, 0.0};
-    struct Case {
-        FmtFields fields;
-        double step;
-    };
-    const Case cases[] = {
-        {{1, 2, 44100, 16}, 1.0 / 32768},
-        {{1, 2, 44100, 8}, 1.0 / 128},
-        {{1, 2, 44100, 24, true, 20}, 1.0 / 524288},
-        {{3, 2, 44100, 32}, 1.0 / 8388608},
-    };
-    for (const Case& c : cases) {
-        const Bytes bytes = wav(c.fields, one);
-        MemoryByteSource source(bytes.data(), bytes.size());
-        const WavHeader header = parseWavHeader(source);
-        ASSERT_TRUE(header.ok) << header.error;
-        EXPECT_DOUBLE_EQ(WavPcmSource(source, header.format).quantizationStep(), c.step);
-    }
-}
-
 TEST(WavFile, SkipsUnknownAndOddSizedChunksAndFindsFmtAfterData) {
     const FmtFields fields{1, 1, 44100, 16};
-    const Bytes data = sampleBytes(fields, {0.5, -0.5, 0.25});
     Bytes chunks;
     putChunk(chunks, "LIST", Bytes{1, 2, 3}); // odd size: one pad byte follows
-    putChunk(chunks, "data", data);
+    putChunk(chunks, "data", sampleBytes(fields, {0.5, -0.5, 0.25}));
     putChunk(chunks, "junk", Bytes(7, 0xEE));
     putChunk(chunks, "fmt ", fmtBody(fields));
     const Decoded d = decode(riff(chunks));
     ASSERT_TRUE(d.header.ok) << d.header.error;
-    ASSERT_EQ(d.samples.size(), 3u);
-    EXPECT_NEAR(d.samples[0], 0.5, 1e-4);
-    EXPECT_NEAR(d.samples[2], 0.25, 1e-4);
+    EXPECT_EQ(d.samples, (std::vector<float>{0.5f, -0.5f, 0.25f}));
 }
 
 TEST(WavFile, DataSizesThatOvershootTheFileReadWhatIsThere) {
@@ -107,11 +92,9 @@ TEST(WavFile, DataSizesThatOvershootTheFileReadWhatIsThere) {
     for (const Case& c : cases) {
         Bytes chunks;
         putChunk(chunks, "fmt ", fmtBody(fields));
-        putId(chunks, "data");
-        put32(chunks, c.declared);
-        const Bytes body = sampleBytes(fields, std::vector<double>(10, 0.1));
-        chunks.insert(chunks.end(), body.begin(), body.end());
-        chunks.push_back(0x55); // a stray byte that is not a whole frame
+        Bytes body = sampleBytes(fields, std::vector<double>(10, 0.1));
+        body.push_back(0x55); // with its pad byte, not a whole frame
+        putChunk(chunks, "data", body, c.declared);
         const Decoded d = decode(riff(chunks, 0));
         ASSERT_TRUE(d.header.ok) << c.name << ": " << d.header.error;
         EXPECT_EQ(d.header.format.frameCount, 5u) << c.name;
@@ -120,81 +103,50 @@ TEST(WavFile, DataSizesThatOvershootTheFileReadWhatIsThere) {
 }
 
 TEST(WavFile, RejectsBrokenHeadersWithAReason) {
-    const FmtFields good{1, 2, 44100, 16};
-    const Bytes someData = sampleBytes(good, {0.1, 0.1});
-    auto withFmt = [&](Bytes fmt) {
-        Bytes chunks;
-        putChunk(chunks, "fmt ", fmt);
-        putChunk(chunks, "data", someData);
-        return riff(chunks);
+    // A good file: "RIFF" size "WAVE", "fmt " 16 at 12, tag 20, channels 22, rate 24, block align 32, bits 34,
+    // "data" at 36; each case overwrites bytes from an offset.
+    const Bytes good = wav({1, 2, 44100, 16}, std::vector<double>(16, 0.1));
+    const auto patched = [&](std::size_t at, Bytes bytes) {
+        Bytes file = good;
+        std::copy(bytes.begin(), bytes.end(), file.begin() + static_cast<std::ptrdiff_t>(at));
+        return file;
     };
-    auto patched = [&](std::size_t offset, unsigned value) {
-        Bytes fmt = fmtBody(good);
-        fmt[offset] = static_cast<std::uint8_t>(value);
-        fmt[offset + 1] = static_cast<std::uint8_t>(value >> 8);
-        return withFmt(fmt);
+    const std::pair<Bytes, const char*> cases[] = {
+        {{}, "shorter than a RIFF header"},
+        {Bytes(64, 'x'), "not a RIFF WAVE"},
+        {patched(3, {'X'}), "RIFX"},
+        {patched(16, {100}), "fmt chunk is truncated"},
+        {patched(16, {14}), "fmt chunk is too short"},
+        {patched(16, {38, 0, 0, 0, 0xFE, 0xFF}), "extensible fmt chunk is too short"},
+        {patched(12, {'f', 'm', 'x'}), "no fmt chunk"},
+        {patched(36, {'d', 'a', 'x'}), "no data chunk"},
+        {patched(36, {'f', 'm', 't', ' '}), "more than one fmt"},
+        {patched(20, {2}), "format tag 0x0002"},
+        {patched(22, {0}), "no channels"},
+        {patched(22, {65}), "too many channels: 65"},
+        {patched(24, {0, 0}), "sample rate"},
+        {patched(34, {0}), "0 bits"},
+        {patched(34, {40}), "integer sample size"},
+        {patched(32, {3}), "block align"},
+        {patched(32, {8}), "block align"},
+        {patched(20, {3}), "float sample size"},
     };
-    Bytes truncatedFmt = riff(Bytes{'f', 'm', 't', ' ', 16, 0, 0, 0, 1, 0});
-    Bytes onlyFmt;
-    putChunk(onlyFmt, "fmt ", fmtBody(good));
-    Bytes onlyData;
-    putChunk(onlyData, "data", someData);
-    Bytes twoFmt;
-    putChunk(twoFmt, "fmt ", fmtBody(good));
-    putChunk(twoFmt, "fmt ", fmtBody(good));
-    Bytes rifx = withFmt(fmtBody(good));
-    rifx[3] = 'X';
-    Bytes shortExtensible = fmtBody({1, 2, 44100, 16, true});
-    shortExtensible.resize(24);
-
-    struct Case {
-        const char* name;
-        Bytes bytes;
-        const char* reason;
-    };
-    const Case cases[] = {
-        {"empty file", {}, "shorter than a RIFF header"},
-        {"not RIFF", Bytes(64, 'x'), "not a RIFF WAVE"},
-        {"big-endian", rifx, "RIFX"},
-        {"fmt cut off", truncatedFmt, "fmt chunk is truncated"},
-        {"fmt too short", withFmt(Bytes(14, 0)), "fmt chunk is too short"},
-        {"extensible too short", withFmt(shortExtensible), "extensible fmt chunk is too short"},
-        {"no fmt", riff(onlyData), "no fmt chunk"},
-        {"no data", riff(onlyFmt), "no data chunk"},
-        {"two fmt", riff(twoFmt), "more than one fmt"},
-        {"ADPCM", patched(0, 2), "format tag 0x0002"},
-        {"no channels", patched(2, 0), "no channels"},
-        {"too many channels", patched(2, 65), "too many channels"},
-        {"rate zero", patched(4, 0), "sample rate"},
-        {"zero bits", patched(14, 0), "0 bits"},
-        {"40-bit integers", patched(14, 40), "integer sample size"},
-        {"block align off", patched(12, 3), "block align"},
-        {"16-bit float", withFmt(fmtBody({3, 2, 44100, 16})), "float sample size"},
-    };
-    for (const Case& c : cases) {
-        const Decoded d = decode(c.bytes);
-        EXPECT_FALSE(d.header.ok) << c.name;
-        EXPECT_NE(d.header.error.find(c.reason), std::string::npos) << c.name << ": " << d.header.error;
+    for (const auto& [bytes, reason] : cases) {
+        const Decoded d = decode(bytes);
+        EXPECT_FALSE(d.header.ok) << reason;
+        EXPECT_NE(d.header.error.find(reason), std::string::npos) << reason << ": " << d.header.error;
     }
 }
 
 TEST(WavFile, ReadsOnlyWithinTheDataAndTamesHostileFloats) {
-    const FmtFields fields{3, 1, 44100, 32};
-    const std::vector<double> samples = {std::numeric_limits<double>::infinity(), 1e30, -1e30, 0.5};
-    Bytes bytes = wav(fields, samples);
-    // A NaN as the last sample.
+    Bytes bytes = wav({3, 1, 44100, 32}, {std::numeric_limits<double>::infinity(), 1e30, -1e30, 0.5});
     const std::uint32_t nan = 0x7FC00000u;
     std::memcpy(bytes.data() + bytes.size() - 4, &nan, 4);
     MemoryByteSource source(bytes.data(), bytes.size());
-    const WavHeader header = parseWavHeader(source);
-    ASSERT_TRUE(header.ok);
-    WavPcmSource pcm(source, header.format);
+    WavPcmSource pcm(source, parseWavHeader(source).format);
     std::vector<float> out;
     ASSERT_TRUE(pcm.readFrames(0, 4, out));
-    EXPECT_EQ(out[0], 0.0f);
-    EXPECT_EQ(out[1], 16.0f);
-    EXPECT_EQ(out[2], -16.0f);
-    EXPECT_EQ(out[3], 0.0f);
+    EXPECT_EQ(out, (std::vector<float>{0.0f, 16.0f, -16.0f, 0.0f}));
     EXPECT_FALSE(pcm.readFrames(3, 2, out));
     EXPECT_FALSE(pcm.readFrames(5, 0, out));
 }

@@ -10,9 +10,8 @@ bench_album() {
     rm -rf "$root"
     mkdir -p "$root/prog/wav" "$root/prog/flac" "$root/music/wav" "$root/music/flac"
     "$E2E_REPO/scripts/decoders.sh" x86_64 >/dev/null || { echo "bench: no decoders"; return 1; }
-    cp "$E2E_BIN/Quorvane.exe" "$root/prog/"
-    cp "$E2E_BIN/opendetector/aucdtect.exe" "$root/prog/aucdtect.exe"
-    cp "$E2E_REPO/build/decoders/x86_64/flac.exe" "$root/prog/flac/"
+    cp "$E2E_BIN/Quorvane.exe" "$E2E_BIN/opendetector/aucdtect.exe" "$root/prog/" &&
+        cp "$E2E_REPO/build/decoders/x86_64/flac.exe" "$root/prog/flac/" || return 1
     for i in $(seq 1 "$tracks"); do
         real_track "$root/music/wav/t$i.wav" 180
         flac -s "$root/music/wav/t$i.wav" -o "$root/music/flac/t$i.flac"
@@ -27,8 +26,7 @@ bench_timed_run() {
     local label=$1 parallel=$2
     shift 2
     clear_registry
-    reg_set_dword "Screen X" 20 # away from the pointer that Xvfb parks at the screen's centre (see idle.sh)
-    reg_set_dword "Screen Y" 20
+    place_window_away_from_pointer
     [ "$parallel" = default ] || reg_set_dword "Detect Parallel Passes" "$parallel"
     rm -f "$PROG"/*.log
     write_queue_file "$PROG/Queue.log" "$@"

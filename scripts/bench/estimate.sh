@@ -18,15 +18,13 @@ bench_estimate_queue() {
 bench_estimate_run() { # parallel passes
     local parallel=$1 start end total
     E2E_DETECTOR="$E2E_BIN/standin/aucdtect.exe" new_program_dir "estimate-$parallel"
-    reg_set_dword "Screen X" 20 # away from the pointer that Xvfb parks at the screen's centre (see idle.sh)
-    reg_set_dword "Screen Y" 20
+    place_window_away_from_pointer
     reg_set_dword "Detect Parallel Passes" "$parallel"
     reg_set_dword "Use Intelligent ETA" 1
     bench_estimate_queue learn 100 200 300 400 500 600
     start_quorvane
     wait_until 600 test -f "$MUSIC/learn/kelvra.090.log" || { echo "estimate: the first run did not finish"; return 1; }
-    exit_quorvane yes
-    wait_quorvane_exit 20
+    exit_and_wait yes
     bench_estimate_queue check 150 250 350 450 550
     start_quorvane
     wait_until 60 first_pass_shown || { echo "estimate: the second run did not start"; return 1; }
@@ -34,8 +32,7 @@ bench_estimate_run() { # parallel passes
     total=$(field_seconds "$(probe text 1011)")
     wait_until 600 test -f "$MUSIC/check/kelvra.090.log" || { echo "estimate: the second run did not finish"; return 1; }
     end=$(date +%s.%N)
-    exit_quorvane yes
-    wait_quorvane_exit 20
+    exit_and_wait yes
     awk -v p="$parallel" -v shown="$total" -v taken="$(echo "$end - $start" | bc -l)" 'BEGIN {
         printf "estimate: %d side by side: Total shown %d s, taken %.1f s, error %+.0f %%\n", p, shown, taken,
             100 * (shown - taken) / taken }'

@@ -13,10 +13,7 @@ bench_idle() {
     cp "$E2E_BIN/Quorvane.exe" "$E2E_BIN/standin/aucdtect.exe" "$root/prog/"
     PROG="$root/prog"
     clear_registry
-    # Xvfb parks the pointer at the screen's centre, over the window's default place, and Wine then hit-tests
-    # the window under it hundreds of times a second; a real desktop's idle pointer costs nothing.
-    reg_set_dword "Screen X" 20
-    reg_set_dword "Screen Y" 20
+    place_window_away_from_pointer
     start_quorvane
     wait_status_window 30 || { echo "idle: no window"; return; }
     local pid server hz

@@ -17,9 +17,7 @@ bench_overhead() {
     done
     PROG="$root/prog"
     clear_registry
-    # Away from the pointer that Xvfb parks at the screen's centre (see idle.sh).
-    reg_set_dword "Screen X" 20
-    reg_set_dword "Screen Y" 20
+    place_window_away_from_pointer
     write_queue_file "$PROG/Queue.log" "${files[@]}"
 
     local start end quorvane_seconds loop_seconds

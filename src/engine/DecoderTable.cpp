@@ -65,6 +65,10 @@ std::string expandTemplate(const std::string& argumentTemplate, const std::strin
     return out;
 }
 
+std::string decoderCommandLine(const DecoderRow& row, const std::string& source, const std::string& target) {
+    return formatText("\"%s\" ", row.decoderPath.c_str()) + expandTemplate(row.argumentTemplate, source, target);
+}
+
 std::optional<DecoderRow> rowForSubdirectory(const std::string& programDirectory, const std::string& name,
                                              const DecoderEnvironment& environment) {
     std::string valueName = decoderValueName(name);

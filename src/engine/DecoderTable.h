@@ -38,6 +38,8 @@ std::string decoderValueName(const std::string& type);
 // Replaces "{F}" and "{T}" by the quoted paths with a blank either side. Only the template's own text is
 // searched, so a path that happens to contain a placeholder is inserted as it is.
 std::string expandTemplate(const std::string& argumentTemplate, const std::string& source, const std::string& target);
+// The row's decoder, quoted, with its arguments expanded: the command line that decodes source into target.
+std::string decoderCommandLine(const DecoderRow& row, const std::string& source, const std::string& target);
 
 // Reads and writes the registry values and tests for the decoder file while one subdirectory is considered.
 struct DecoderEnvironment {

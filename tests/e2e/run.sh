@@ -7,24 +7,17 @@ set -u
 here=$(cd "$(dirname "$0")" && pwd)
 build=$(realpath "${1:?build directory}")
 filter=${2:-}
-export E2E_BIN="$build/bin"
-export E2E_OUT="$build/e2e"
+export E2E_BIN="$build/bin" E2E_OUT="$build/e2e"
 export E2E_DETECTOR="${E2E_DETECTOR:-$E2E_BIN/standin/aucdtect.exe}"
-mkdir -p "$E2E_OUT"
-: >"$E2E_OUT/probe-errors.txt"
-
+mkdir -p "$E2E_OUT" && : >"$E2E_OUT/probe-errors.txt"
 # shellcheck source=lib.sh
 source "$here/lib.sh"
-for f in "$here"/scenarios/*.sh; do
-    # shellcheck disable=SC1090
-    source "$f"
-done
+# shellcheck disable=SC1090
+for f in "$here"/scenarios/*.sh; do source "$f"; done
 
-passed=0
-failed=0
-failed_names=()
+passed=0 failed=()
 for name in $(declare -F | awk '{print $3}' | grep '^scenario_' | sort); do
-    [ -n "$filter" ] && [[ "$name" != *"$filter"* ]] && continue
+    [[ "$name" == *"$filter"* ]] || continue
     started=$SECONDS
     E2E_FAILURES=0
     "$name"
@@ -34,15 +27,14 @@ for name in $(declare -F | awk '{print $3}' | grep '^scenario_' | sort); do
         passed=$((passed + 1))
         echo "  ok    $name ($((SECONDS - started)) s)"
     else
-        failed=$((failed + 1))
-        failed_names+=("$name")
+        failed+=("$name")
         echo "  FAIL  $name ($((SECONDS - started)) s)"
     fi
 done
-if [ ${#failed_names[@]} -gt 0 ]; then
-    echo "failed scenarios: ${failed_names[*]}; their files are kept in $E2E_SCRATCH"
+if [ ${#failed[@]} -gt 0 ]; then
+    echo "failed scenarios: ${failed[*]}; their files are kept in $E2E_SCRATCH"
 else
     rm -rf "$E2E_SCRATCH"
 fi
-echo "e2e: $passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+echo "e2e: $passed passed, ${#failed[@]} failed"
+[ ${#failed[@]} -eq 0 ]

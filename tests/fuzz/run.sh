@@ -7,44 +7,36 @@ seconds=${1:?usage: run.sh SECONDS [BUILD_DIR]}
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
 build=${2:-$root/build/fuzz}
-mkdir -p "$build"
+mkdir -p "$build/findings" "$build/logs"
 cd "$build"
 
-# Target, longest input, and the product sources it reads through beyond src/common.
-targets=(
-    "QueueFile 4096 queue/QueueFile.cpp queue/QueueStore.cpp"
-    "SavedResults 4096 logs/SavedResults.cpp logs/DirectoryResults.cpp"
-    "EstimateFile 4096 estimate/EstimateFile.cpp estimate/TypeRecord.cpp estimate/TimeEstimate.cpp"
-    "VerdictReader 4096 engine/VerdictReader.cpp"
-    "SplitArgument 2048"
-    "DecoderValue 1024 engine/DecoderTable.cpp"
-)
-# A generated ninja file gives header dependencies and a two-job build; the portable common code (native twins
-# *_posix.cpp included) and every target's sources go into one library.
-sources=$(cd "$root/src" && { ls common/*.cpp; printf '%s\n' "${targets[@]}" | cut -d' ' -f3- | tr ' ' '\n'; } | sort -u)
+# Target and longest input, in the order of ReadersFuzz.cpp's list; the portable common code and their sources.
+targets=("QueueFile 4096" "SavedResults 4096" "EstimateFile 4096" "VerdictReader 4096" "SplitArgument 2048"
+    "DecoderValue 1024")
+sources=$(cd "$root/src" && ls common/*.cpp queue/QueueFile.cpp queue/QueueStore.cpp logs/SavedResults.cpp \
+    logs/DirectoryResults.cpp estimate/EstimateFile.cpp estimate/TypeRecord.cpp estimate/TimeEstimate.cpp \
+    engine/VerdictReader.cpp engine/DecoderTable.cpp)
+# A generated ninja file gives header dependencies and a two-job build.
 {
     echo "cflags = -std=c++17 -O1 -g -fno-omit-frame-pointer -fsanitize=address,undefined -fno-sanitize-recover=all"
     echo "rule cc"
-    echo "  command = clang++ \$cflags -Wall -Wextra -I$root/src -fsanitize=fuzzer-no-link -MD -MF \$out.d -c \$in -o \$out"
+    echo "  command = clang++ \$cflags -Wall -Wextra -I$root/src \$defines -fsanitize=fuzzer-no-link -MD -MF \$out.d -c \$in -o \$out"
     echo "  depfile = \$out.d"
     echo "  deps = gcc"
-    echo "rule archive"
-    echo "  command = rm -f \$out && ar rcs \$out \$in"
     echo "rule link"
     echo "  command = clang++ \$cflags -fsanitize=fuzzer \$in -o \$out -pthread"
     for source in $sources; do echo "build obj/${source%.cpp}.o: cc $root/src/$source"; done
-    echo "build libqvfuzz.a: archive $(for source in $sources; do printf 'obj/%s.o ' "${source%.cpp}"; done)"
-    for entry in "${targets[@]}"; do
-        echo "build obj/fuzz/${entry%% *}Fuzz.o: cc $here/${entry%% *}Fuzz.cpp"
-        echo "build ${entry%% *}Fuzz: link obj/fuzz/${entry%% *}Fuzz.o libqvfuzz.a"
+    for i in "${!targets[@]}"; do
+        echo "build obj/fuzz/Reader$i.o: cc $here/ReadersFuzz.cpp"
+        echo "  defines = -DQV_FUZZ_READER=$i"
+        echo "build ${targets[$i]%% *}Fuzz: link obj/fuzz/Reader$i.o $(for s in $sources; do printf 'obj/%s.o ' "${s%.cpp}"; done)"
     done
 } >build.ninja
 nice -n 10 ninja -j2 >build.log 2>&1 || { cat build.log; echo "fuzz build failed"; exit 1; }
 
-mkdir -p findings logs
 failed=()
 for entry in "${targets[@]}"; do
-    read -r name maxLength _ <<<"$entry"
+    read -r name maxLength <<<"$entry"
     mkdir -p "corpus/$name" # new inputs collect here; the committed seeds stay as they are
     cp -n "$here/seeds/$name"/* "corpus/$name/"
     if nice -n 10 "./${name}Fuzz" -max_total_time="$seconds" -max_len="$maxLength" -timeout=10 -rss_limit_mb=2048 \

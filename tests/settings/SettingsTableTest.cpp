@@ -2,21 +2,17 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <optional>
 
 using namespace qv;
 
-TEST(SettingsTable, RowsHaveDistinctNamesAndMessagesAndDefaultsInRange) {
+TEST(SettingsTable, EachMessageNamesItsOwnSettingAndDefaultsLieInRange) {
     for (std::size_t i = 0; i < kSettingCount; ++i) {
         const SettingDefinition& row = kSettingsTable[i];
         EXPECT_TRUE(row.range.contains(row.defaultValue)) << row.name;
-        for (std::size_t j = i + 1; j < kSettingCount; ++j) {
-            EXPECT_STRNE(row.name, kSettingsTable[j].name);
-            EXPECT_TRUE(row.messageOffset == 0 || row.messageOffset != kSettingsTable[j].messageOffset) << row.name;
-        }
         if (row.messageOffset != 0) {
-            EXPECT_EQ(settingOfMessage(row.messageOffset), std::optional<setting::Index>(setting::Index(i)));
+            EXPECT_EQ(settingOfMessage(row.messageOffset), std::optional<setting::Index>(setting::Index(i)))
+                << row.name;
         }
     }
     EXPECT_FALSE(settingOfMessage(0));
@@ -34,15 +30,12 @@ TEST(SettingsTable, StoredFlagsAreOnOnlyForOneAndMessagesOutsideTheRangeAreRefus
         {setting::kPaused, 1, 1, 1},
         {setting::kPaused, 2, 0, 1},
         {setting::kSaveLogfileToDirectory, -1, 0, 1},
-        {setting::kSaveLogfileToDirectory, 0, 0, 0},
-        {setting::kPriority, kPriorityHigh, kPriorityHigh, kPriorityHigh},
         {setting::kPriority, kPriorityIdle - 1, kPriorityIdle - 1, std::nullopt},
         {setting::kPriority, kPriorityHigh + 2, kPriorityHigh + 2, std::nullopt},
         {setting::kHistorySize, 0, 0, std::nullopt},
         {setting::kHistorySize, 99, 99, 99},
         {setting::kDetectMaximumTotalPasses, 41, 41, std::nullopt},
         {setting::kLimitHistorySize, 5, 5, 5}, // a number: non-zero means on, kept as it is
-        {setting::kScreenX, -1200, -1200, -1200},
     };
     for (const Case& c : cases) {
         const SettingDefinition& row = kSettingsTable[c.index];

@@ -1,20 +1,16 @@
 #pragma once
 // A scratch directory for one test, removed with everything in it when the test ends.
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <random>
-#include <sstream>
 #include <string>
 
 namespace qvtest {
 
 class TempDir {
 public:
-    TempDir() {
-        std::random_device seed;
-        std::mt19937_64 rng(seed());
-        path_ = std::filesystem::temp_directory_path() / ("qvtest-" + std::to_string(rng()));
+    TempDir() : path_(std::filesystem::temp_directory_path() / ("qvtest-" + std::to_string(std::random_device{}()))) {
         std::filesystem::create_directories(path_);
     }
     ~TempDir() {
@@ -24,19 +20,12 @@ public:
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
 
-    // The directory as the program spells paths: with backslashes on Windows.
+    // The directory, and a file inside it, as the program spells paths: with backslashes on Windows.
     std::string str() const { return path_.string(); }
-    // A file inside it, joined the way the program joins paths.
     std::string file(const std::string& name) const {
-#ifdef _WIN32
-        return str() + "\\" + name;
-#else
-        return str() + "/" + name;
-#endif
+        return str() + static_cast<char>(std::filesystem::path::preferred_separator) + name;
     }
-    const std::filesystem::path& path() const {
-        return path_;
-    }
+    const std::filesystem::path& path() const { return path_; }
 
 private:
     std::filesystem::path path_;
@@ -44,14 +33,11 @@ private:
 
 inline std::string readFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
-    std::stringstream content;
-    content << in.rdbuf();
-    return content.str();
+    return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 inline void writeFile(const std::string& path, const std::string& content) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << content;
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << content;
 }
 
 inline bool fileExists(const std::string& path) {

@@ -2,16 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 using namespace qvstandin;
 
 TEST(DecoderLayout, TakesSourceAndTargetFromEachDecodersOwnLayout) {
-    const struct {
-        const char* program;
-        std::vector<std::string> args;
-        LayoutMatch match;
-        const char* source;
-        const char* target;
-    } cases[] = {
+    const std::tuple<const char*, std::vector<std::string>, LayoutMatch, const char*, const char*> cases[] = {
         {"flac.exe", {"-d", "-f", "-o", "T.tmp", "a b.flac"}, LayoutMatch::Ok, "a b.flac", "T.tmp"},
         {"FLAC.EXE", {"-d", "-f", "-o", "T.tmp", "x.flac"}, LayoutMatch::Ok, "x.flac", "T.tmp"},
         {"mac.exe", {"x.ape", "T.tmp", "-d"}, LayoutMatch::Ok, "x.ape", "T.tmp"},
@@ -24,10 +20,9 @@ TEST(DecoderLayout, TakesSourceAndTargetFromEachDecodersOwnLayout) {
         {"mac.exe", {"C:\\A\\x.ape", "c:\\a\\X.APE", "-d"}, LayoutMatch::BadArguments, "", ""},
         {"lame.exe", {"x", "y"}, LayoutMatch::UnknownProgram, "", ""},
     };
-    for (const auto& c : cases) {
+    for (const auto& [program, args, match, source, target] : cases) {
         DecoderCall call;
-        EXPECT_EQ(matchDecoderCall(c.program, c.args, call), c.match) << c.program;
-        EXPECT_EQ(call.source, c.source) << c.program;
-        EXPECT_EQ(call.target, c.target) << c.program;
+        EXPECT_EQ(matchDecoderCall(program, args, call), match) << program;
+        EXPECT_EQ(call.source + "|" + call.target, source + std::string("|") + target) << program;
     }
 }

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 using namespace qvstandin;
 
 namespace {
@@ -23,11 +25,7 @@ const std::string kUnqualified = "Could not qualify the source of this track\r\n
 
 TEST(StandinScript, PrintsTheVerdictOfTheRuleThatAppliesToTheMode) {
     const std::string twoModes = "# two\r\nm0 verdict=cdda:97\r\n\r\nm1 verdict=mpeg:80\r\nm* verdict=none\r\n";
-    const struct {
-        std::string script;
-        uint32_t mode;
-        std::string printed;
-    } cases[] = {
+    const std::tuple<std::string, uint32_t, std::string> cases[] = {
         {twoModes, 0, kCdda + "97%\r\n"},
         {twoModes, 1, "This track looks like MPEG with probability 80%\r\n"},
         {twoModes, 2, ""},
@@ -39,8 +37,8 @@ TEST(StandinScript, PrintsTheVerdictOfTheRuleThatAppliesToTheMode) {
          kUnqualified + "  x " + kCdda + "5% exit=3 \r\n"},
         {"decoder output=none\n", 0, kUnqualified},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(printedFor(c.script, c.mode), c.printed) << c.script;
+    for (const auto& [script, mode, printed] : cases)
+        EXPECT_EQ(printedFor(script, mode), printed) << script;
 }
 
 TEST(StandinScript, ReadsEveryDetectorAndDecoderSetting) {
@@ -48,27 +46,17 @@ TEST(StandinScript, ReadsEveryDetectorAndDecoderSetting) {
                                      "m* exit=-1\n"
                                      "decoder sleep=40 output=partial exit=7 hang\n");
     ASSERT_TRUE(parsed.ok) << parsed.error;
-    DetectorRule m3 = detectorRuleFor(parsed.script, 3);
-    EXPECT_EQ(m3.sleepMs, 250u);
-    EXPECT_EQ(m3.busyMs, 900u);
-    EXPECT_EQ(m3.stderrBytes, 16u);
-    EXPECT_EQ(m3.noiseBytes, 10485760u);
-    EXPECT_EQ(m3.exitCode, 0xC0000005u);
-    EXPECT_TRUE(m3.hang && m3.crash);
+    const DetectorRule m3 = detectorRuleFor(parsed.script, 3);
+    EXPECT_EQ(std::make_tuple(m3.sleepMs, m3.busyMs, m3.stderrBytes, m3.noiseBytes, m3.exitCode, m3.hang, m3.crash),
+              std::make_tuple(250u, 900u, uint64_t{16}, uint64_t{10485760}, 0xC0000005u, true, true));
     EXPECT_EQ(detectorRuleFor(parsed.script, 4).exitCode, 0xFFFFFFFFu);
-    const DecoderRule& decoder = parsed.script.decoder;
-    EXPECT_EQ(decoder.sleepMs, 40u);
-    EXPECT_EQ(decoder.output, DecoderOutput::Partial);
-    EXPECT_EQ(decoder.exitCode, 7u);
-    EXPECT_TRUE(decoder.hang);
-    EXPECT_EQ(parseScript("decoder output=none\n").script.decoder.output, DecoderOutput::None);
+    const DecoderRule& d = parsed.script.decoder;
+    EXPECT_EQ(std::make_tuple(d.sleepMs, d.output, d.exitCode, d.hang),
+              std::make_tuple(40u, DecoderOutput::Partial, 7u, true));
 }
 
 TEST(StandinScript, RefusesMalformedRulesNamingTheLine) {
-    const struct {
-        const char* script;
-        const char* error;
-    } cases[] = {
+    const std::pair<const char*, const char*> cases[] = {
         {"m0 verdict=cdda:1\nm1 colour=red\n", "line 2: bad detector setting colour=red"},
         {"m0 sleep=4294967295\n", "line 1: bad detector setting sleep=4294967295"},
         {"m0 verdict=CDDA:5\n", "line 1: bad detector setting verdict=CDDA:5"},
@@ -77,15 +65,14 @@ TEST(StandinScript, RefusesMalformedRulesNamingTheLine) {
         {"m0verdict=cdda:5\n", "line 1: bad selector m0verdict=cdda:5"},
         {"decoder output=half\n", "line 1: bad decoder setting output=half"},
     };
-    for (const auto& c : cases) {
-        ScriptParse parsed = parseScript(c.script);
-        EXPECT_FALSE(parsed.ok) << c.script;
-        EXPECT_EQ(parsed.error, c.error) << c.script;
+    for (const auto& [script, error] : cases) {
+        ScriptParse parsed = parseScript(script);
+        EXPECT_EQ(parsed.ok ? "accepted" : parsed.error, error) << script;
     }
 }
 
 TEST(StandinScript, NoiseAddsUpExactlyAndHoldsNoVerdictLine) {
-    for (uint64_t size : {1, 63, 64, 65, 4096, 4097, 10 * 1024 * 1024 + 1}) {
+    for (uint64_t size : {1, 63, 64, 65, 66, 4096, 4097, 10 * 1024 * 1024 + 1}) {
         std::string noise;
         for (uint64_t remaining = size; remaining > 0;) {
             std::string chunk = noiseChunk(remaining, 4096);

@@ -83,8 +83,7 @@ void SpectrumJob::run() {
     std::string wav = file_;
     if (row->needsDecoding) {
         DWORD exitCode = 0;
-        const std::string decode =
-            formatText("\"%s\" ", row->decoderPath.c_str()) + expandTemplate(row->argumentTemplate, file_, wavPath_);
+        const std::string decode = decoderCommandLine(*row, file_, wavPath_);
         const ChildEnd end = runChild(decode, exitCode);
         if (end != ChildEnd::Exited || exitCode != 0 || !win::isExistingFile(wavPath_)) {
             error_ = end == ChildEnd::TimedOut ? kDecoderTimedOutMessage : "The decoder could not decode this file.";

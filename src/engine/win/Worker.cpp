@@ -252,8 +252,7 @@ Worker::StartResult Worker::startWithRetries(const char* what, const std::functi
 }
 
 void Worker::startDecoder() {
-    std::string commandLine = formatText("\"%s\" ", row_.decoderPath.c_str()) +
-                              expandTemplate(row_.argumentTemplate, entry_.path, tempFileName(tempTurn_));
+    const std::string commandLine = decoderCommandLine(row_, entry_.path, tempFileName(tempTurn_));
     DWORD error = 0;
     const StartResult started = startWithRetries(
         "decoder",
@@ -266,9 +265,7 @@ void Worker::startDecoder() {
         finishEntry(0, {}, Timing::NotCounted);
         return;
     }
-    phase_ = WorkerPhase::Decompressing;
-    reported_ = WorkerState{WorkerPhase::Decompressing, 0, 0};
-    host_.stateChanged(reported_);
+    enterDecompressing();
     log("Decompressing " + entry_.path);
     settle(decoder_);
 }
@@ -310,8 +307,7 @@ void Worker::startDecodingAhead() {
         return;
     ahead_.entry = next;
     ahead_.row = *row;
-    const std::string commandLine = formatText("\"%s\" ", row->decoderPath.c_str()) +
-                                    expandTemplate(row->argumentTemplate, next.path, tempFileName(1 - tempTurn_));
+    const std::string commandLine = decoderCommandLine(*row, next.path, tempFileName(1 - tempTurn_));
     DWORD error = 0;
     if (!startChild(commandLine, config_.programDirectory, nullptr, ahead_.decoder, error)) {
         ahead_.state = DecodingAhead::State::Skipped;
@@ -342,9 +338,7 @@ bool Worker::adoptDecodedAhead(const QueueEntry& entry) {
     if (state == DecodingAhead::State::Decoding) {
         decoder_ = std::move(ahead_.decoder);
         ahead_.decoder.clear();
-        phase_ = WorkerPhase::Decompressing;
-        reported_ = WorkerState{WorkerPhase::Decompressing, 0, 0};
-        host_.stateChanged(reported_);
+        enterDecompressing();
     } else if (state == DecodingAhead::State::Failed) {
         log(ahead_.failure);
         finishEntry(0, {}, Timing::NotCounted);
@@ -423,6 +417,12 @@ Worker::StartResult Worker::startDetectorPass(std::size_t place, int32_t mode) {
     settle(pass.child);
     log(formatText("Checking %s pass %d", entry_.path.c_str(), mode + 1));
     return started;
+}
+
+void Worker::enterDecompressing() {
+    phase_ = WorkerPhase::Decompressing;
+    reported_ = WorkerState{WorkerPhase::Decompressing, 0, 0};
+    host_.stateChanged(reported_);
 }
 
 void Worker::reportDetecting() {

@@ -133,6 +133,8 @@ private:
     // Ends each pass that its watchdog gives up on; it then counts as a pass without a verdict.
     void checkPassWatchdogs();
     std::optional<int32_t> readDetectorOutput(DetectorPass& pass, std::size_t place);
+    // The decoder of the entry in work runs: the phase, and the state the host shows.
+    void enterDecompressing();
     void reportDetecting();
     // Counted: the entry's time goes into the statistics; NotCounted when a child could not run.
     enum class Timing { Counted, NotCounted };

@@ -1,6 +1,5 @@
 #include "engine/win/Worker.h"
 
-#include "common/Text.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -10,82 +9,66 @@
 #include <chrono>
 #include <condition_variable>
 #include <deque>
+#include <filesystem>
 #include <mutex>
+#include <set>
+#include <tuple>
 
 using namespace qv;
 
 namespace {
 
-// Hands out entries from a list, records what the worker tells its host, and lets a test wait for it with
-// a deadline.
+// Path, passes, valid passes, average and timed, as the worker reports a finished entry.
+using Finished = std::tuple<std::string, int32_t, int32_t, int32_t, bool>;
+// Phase, pass and last pass.
+using State = std::tuple<WorkerPhase, int32_t, int32_t>;
+
+// Hands out entries from a list and records what the worker tells its host, for tests to wait on.
 class RecordingHost : public WorkerHost {
 public:
-    struct Finished {
-        std::string path;
-        int32_t passes;
-        int32_t valid;
-        int32_t average;
-        bool timed;
-    };
-
-    void add(const std::string& path, const std::string& type = "wav") {
+    void add(const std::string& path, const std::string& type) {
         record([&] { entries.push_back(QueueEntry{path, type, 1}); });
     }
-    bool nextEntry(QueueEntry& entry) override {
-        std::lock_guard<std::mutex> guard(mutex);
-        if (entries.empty())
-            return false;
-        entry = entries.front();
-        return true;
-    }
-    bool entryAfterNext(QueueEntry& entry) override {
-        std::lock_guard<std::mutex> guard(mutex);
-        if (entries.size() < 2)
-            return false;
-        entry = entries[1];
-        return true;
-    }
-    void timingStarted(const QueueEntry& entry) override {
-        record([&] { timed.push_back(entry.path); });
-    }
-    void entryFinished(const QueueEntry& entry, int32_t passes, int32_t valid, int32_t average, bool timed) override {
+    bool nextEntry(QueueEntry& entry) override { return entryAt(0, entry); }
+    bool entryAfterNext(QueueEntry& entry) override { return entryAt(1, entry); }
+    void timingStarted(const QueueEntry&) override {}
+    void entryFinished(const QueueEntry& entry, int32_t passes, int32_t valid, int32_t average, bool isTimed) override {
         record([&] {
             entries.pop_front();
-            finished.push_back({entry.path, passes, valid, average, timed});
+            finished.emplace_back(entry.path, passes, valid, average, isTimed);
         });
     }
-    void entryDropped(const QueueEntry& entry, bool) override {
-        record([&] {
-            entries.pop_front();
-            dropped.push_back(entry.path);
-        });
+    void entryDropped(const QueueEntry&, bool) override {
+        record([&] { entries.pop_front(); });
     }
     void stateChanged(WorkerState state) override {
-        record([&] { states.push_back(state); });
-    }
-    bool lastStateIs(WorkerPhase phase, int32_t pass = 0, int32_t lastPass = 0) {
-        return !states.empty() && states.back().phase == phase && states.back().pass == pass &&
-               states.back().lastPass == lastPass;
+        record([&] { states.emplace_back(state.phase, state.pass, state.lastPass); });
     }
     void queueDrained() override {
         record([&] { ++drained; });
     }
 
-    template <typename Predicate> bool waitFor(Predicate done, int seconds = 30) {
+    bool lastStateIs(WorkerPhase phase, int32_t pass = 0, int32_t lastPass = 0) {
+        return !states.empty() && states.back() == State{phase, pass, lastPass};
+    }
+    template <typename Predicate> bool waitFor(Predicate done, int seconds = 60) {
         std::unique_lock<std::mutex> lock(mutex);
         return changed.wait_for(lock, std::chrono::seconds(seconds), [&] { return done(); });
     }
 
-    std::mutex mutex;
-    std::condition_variable changed;
-    std::vector<std::string> timed;
     std::vector<Finished> finished;
-    std::vector<std::string> dropped;
     std::deque<QueueEntry> entries;
-    std::vector<WorkerState> states;
+    std::vector<State> states;
     int drained = 0;
 
 private:
+    bool entryAt(std::size_t index, QueueEntry& entry) {
+        std::lock_guard<std::mutex> guard(mutex);
+        if (entries.size() <= index)
+            return false;
+        entry = entries[index];
+        return true;
+    }
     template <typename Change> void record(Change change) {
         {
             std::lock_guard<std::mutex> guard(mutex);
@@ -93,340 +76,188 @@ private:
         }
         changed.notify_all();
     }
+
+    std::mutex mutex;
+    std::condition_variable changed;
 };
 
-std::string executableDirectory() {
+std::string standinDirectory() {
     char path[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string s(path);
-    return s.substr(0, s.rfind('\\'));
-}
-
-std::string standinDetector() {
-    return executableDirectory() + "\\standin\\aucdtect.exe";
+    return std::filesystem::path(path).parent_path().string() + "\\standin";
 }
 
 // The suspend count of the main thread of each of this process's children, read by suspending it once more.
 std::vector<DWORD> childSuspendCounts() {
-    std::vector<DWORD> children;
+    std::set<DWORD> children;
     win::UniqueHandle processes(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
     PROCESSENTRY32 process{};
     process.dwSize = sizeof process;
     for (BOOL more = Process32First(processes.get(), &process); more; more = Process32Next(processes.get(), &process)) {
         if (process.th32ParentProcessID == GetCurrentProcessId())
-            children.push_back(process.th32ProcessID);
+            children.insert(process.th32ProcessID);
     }
     std::vector<DWORD> counts;
     win::UniqueHandle threads(CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
     THREADENTRY32 thread{};
     thread.dwSize = sizeof thread;
-    for (DWORD child : children) {
-        for (BOOL more = Thread32First(threads.get(), &thread); more; more = Thread32Next(threads.get(), &thread)) {
-            if (thread.th32OwnerProcessID != child)
-                continue;
-            win::UniqueHandle handle(OpenThread(THREAD_SUSPEND_RESUME, FALSE, thread.th32ThreadID));
-            counts.push_back(SuspendThread(handle.get()));
-            ResumeThread(handle.get());
-            break; // the first thread listed is the main thread
-        }
+    for (BOOL more = Thread32First(threads.get(), &thread); more; more = Thread32Next(threads.get(), &thread)) {
+        if (children.erase(thread.th32OwnerProcessID) == 0)
+            continue; // not a child's, or not the first thread listed: the main thread
+        win::UniqueHandle handle(OpenThread(THREAD_SUSPEND_RESUME, FALSE, thread.th32ThreadID));
+        counts.push_back(SuspendThread(handle.get()));
+        ResumeThread(handle.get());
     }
     return counts;
 }
 
-template <typename Predicate> bool pollFor(Predicate done, ULONGLONG timeoutMs = 20000) {
-    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
-    while (!done()) {
+template <typename Predicate> bool pollFor(Predicate done) {
+    for (const ULONGLONG deadline = GetTickCount64() + 20000; !done(); Sleep(20)) {
         if (GetTickCount64() >= deadline)
             return false;
-        Sleep(20);
     }
     return true;
 }
 
+// A worker over files whose content is the stand-in's script, with a recording host.
 class WorkerTest : public ::testing::Test {
 protected:
     WorkerTest() {
         log.setPaths(dir.file("System.log"), dir.file("Detect.log"));
         decoders.append(DecoderRow{false, "wav", "", ""});
-        // One pass at a time unless a test says otherwise, whatever the machine's processors.
-        settings.parallelPasses = 1;
+        settings.parallelPasses = 1; // whatever the machine's processors
     }
 
-    std::string script(const std::string& name, const std::string& text) {
+    std::string queue(const std::string& name, const std::string& script, const std::string& type = "wav") {
         std::string path = dir.file(name);
-        qvtest::writeFile(path, text);
+        qvtest::writeFile(path, script);
+        host.add(path, type);
         return path;
     }
-
-    std::unique_ptr<Worker> startWorker(const std::string& detector) {
-        auto worker = std::make_unique<Worker>(host, decoders, settings, log,
-                                               WorkerConfig{dir.str(), dir.str(), detector, GetCurrentProcessId()});
-        EXPECT_TRUE(worker->start());
-        return worker;
+    void start(const std::string& detector = standinDirectory() + "\\aucdtect.exe") {
+        worker = std::make_unique<Worker>(host, decoders, settings, log,
+                                          WorkerConfig{dir.str(), dir.str(), detector, GetCurrentProcessId()});
+        ASSERT_TRUE(worker->start());
+    }
+    void finish() {
+        worker->finish();
+        EXPECT_TRUE(worker->waitFinished(20000));
+    }
+    std::size_t logCount(const std::string& line) const {
+        const std::string text = qvtest::readFile(dir.file("System.log"));
+        std::size_t count = 0;
+        for (std::size_t at = text.find(line); at != std::string::npos; at = text.find(line, at + 1))
+            ++count;
+        return count;
     }
 
-    std::string systemLog() { return qvtest::readFile(dir.file("System.log")); }
-
     qvtest::TempDir dir;
-    RecordingHost host;
+    DiagnosticLog log;
     DecoderTable decoders;
     SharedSettings settings;
-    DiagnosticLog log;
+    RecordingHost host;
+    std::unique_ptr<Worker> worker;
 };
 
 } // namespace
 
-TEST_F(WorkerTest, ADetectorThatCannotStartFinishesTheEntryAsUnknownAndGoesOn) {
-    std::string a = script("a.wav", "m* verdict=cdda:90\r\n");
-    std::string b = script("b.wav", "m* verdict=cdda:90\r\n");
-    host.add(a);
-    host.add(b);
-    auto worker = startWorker(dir.file("no-such-detector.exe"));
-    ASSERT_TRUE(host.waitFor([&] { return host.finished.size() == 2; }));
-    EXPECT_EQ(host.finished[0].path, a);
-    EXPECT_EQ(host.finished[0].average, -1);
-    EXPECT_EQ(host.finished[0].passes, 0);
-    EXPECT_FALSE(host.finished[0].timed) << "a detector that never ran says nothing of the file's checking time";
-    EXPECT_TRUE(host.entries.empty());
-    worker->finish();
-    EXPECT_TRUE(worker->waitFinished(20000));
-    EXPECT_NE(systemLog().find("Cannot start detector"), std::string::npos);
-}
-
-TEST_F(WorkerTest, ADetectorThatFailsToStartOnceIsTriedAgain) {
-    // The detector appears only after the first try has failed, as after a passing start failure.
-    std::string a = script("a.wav", "m* verdict=cdda:90\r\n");
-    host.add(a);
-    std::string late = dir.file("late-detector.exe");
-    auto worker = startWorker(late);
-    // The log is a file: polled, with a deadline.
-    const ULONGLONG deadline = GetTickCount64() + 10000;
-    while (systemLog().find("Cannot start detector (error") == std::string::npos && GetTickCount64() < deadline)
-        Sleep(5);
-    ASSERT_TRUE(CopyFileA(standinDetector().c_str(), late.c_str(), FALSE));
-    ASSERT_TRUE(host.waitFor([&] { return host.finished.size() == 1; }));
-    EXPECT_EQ(host.finished[0].average, 90);
-    EXPECT_EQ(host.finished[0].valid, 2);
-    EXPECT_TRUE(host.finished[0].timed);
-    worker->finish();
-    EXPECT_TRUE(worker->waitFinished(20000));
-}
-
-TEST_F(WorkerTest, FinishBetweenTriesToStartAChildKeepsTheEntryQueued) {
-    std::string a = script("a.wav", "m* verdict=cdda:90\r\n");
-    host.add(a);
-    auto worker = startWorker(dir.file("no-such-detector.exe"));
-    const ULONGLONG deadline = GetTickCount64() + 10000;
-    while (systemLog().find("trying again") == std::string::npos && GetTickCount64() < deadline)
-        Sleep(5);
-    worker->finish();
-    EXPECT_TRUE(worker->waitFinished(20000));
-    EXPECT_TRUE(host.finished.empty()) << "an exit is no verdict";
-    EXPECT_EQ(host.entries.size(), 1u);
-}
-
-TEST_F(WorkerTest, AnEntryOfATypeWithoutDecoderRowIsDroppedWithALogLine) {
-    std::string odd = script("x.ogg", "");
-    std::string good = script("y.wav", "m* verdict=mpeg:30\r\n");
-    host.add(odd, "ogg");
-    host.add(good);
-    auto worker = startWorker(standinDetector());
-    ASSERT_TRUE(host.waitFor([&] { return host.finished.size() == 1; }));
-    ASSERT_EQ(host.dropped.size(), 1u);
-    EXPECT_EQ(host.dropped[0], odd);
-    EXPECT_EQ(host.timed, std::vector<std::string>{good}); // the dropped entry was never timed
-    EXPECT_EQ(host.finished[0].average, 70);
-    EXPECT_EQ(host.finished[0].passes, 2);
-    EXPECT_NE(systemLog().find("No decoder for the file type of " + odd), std::string::npos);
-    worker->finish();
-    EXPECT_TRUE(worker->waitFinished(20000));
-}
-
-TEST_F(WorkerTest, ReadsTheVerdictBehindMoreOutputThanAPipeHolds) {
-    std::string big = script("big.wav", "m* noise=2097152 verdict=cdda:77\r\n");
-    host.add(big);
-    settings.maximumTotalPasses = 1;
-    settings.minimumValidPasses = 1;
-    auto worker = startWorker(standinDetector());
-    ASSERT_TRUE(host.waitFor([&] { return host.finished.size() == 1; }, 60));
-    EXPECT_EQ(host.finished[0].average, 77);
-    EXPECT_EQ(host.finished[0].valid, 1);
-    worker->finish();
-    EXPECT_TRUE(worker->waitFinished(20000));
-}
-
-TEST_F(WorkerTest, FinishDuringAHangingPassEndsPromptlyAndKeepsTheEntryQueued) {
-    std::string hang = script("hang.wav", "m* hang\r\n");
-    host.add(hang);
-    auto worker = startWorker(standinDetector());
-    ASSERT_TRUE(host.waitFor([&] { return host.lastStateIs(WorkerPhase::Detecting, 1); }));
-    auto started = std::chrono::steady_clock::now();
-    worker->finish();
-    EXPECT_TRUE(worker->waitFinished(20000));
-    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(10));
-    ASSERT_EQ(host.entries.size(), 1u);
-    EXPECT_EQ(host.entries.front().path, hang);
-    EXPECT_FALSE(qvtest::fileExists(worker->detectorOutputFileName()));
-    std::string text = systemLog();
-    for (const char* line : {"Finishing worker thread", "Terminating process", "Removing temp file",
-                             "Removing log file", "Worker thread cleanup"})
-        EXPECT_NE(text.find(line), std::string::npos) << line;
-}
-
-TEST_F(WorkerTest, IdleIsReportedOnceAfterWorkAndNotBeforeAny) {
-    auto worker = startWorker(standinDetector());
-    std::string one = script("one.wav", "m* verdict=cdda:100\r\n");
-    host.add(one);
-    ASSERT_TRUE(host.waitFor([&] { return host.drained == 1; }));
-    EXPECT_EQ(host.states.front().phase, WorkerPhase::Detecting);
-    EXPECT_EQ(host.states.front().pass, 1);
-    EXPECT_TRUE(host.lastStateIs(WorkerPhase::Idle));
-    worker->finish();
-    EXPECT_TRUE(worker->waitFinished(20000));
-    EXPECT_EQ(host.drained, 1);
-}
-
-TEST_F(WorkerTest, AHangingPassIsEndedAfterTheTimeoutAndCountsWithoutVerdict) {
-    std::string hang = script("hang.wav", "m0 verdict=cdda:90 hang\r\nm* hang\r\n");
-    std::string next = script("next.wav", "m* verdict=cdda:80\r\n");
-    host.add(hang);
-    host.add(next);
-    settings.detectPassTimeout = 1;
-    settings.maximumTotalPasses = 2;
-    auto worker = startWorker(standinDetector());
-    ASSERT_TRUE(host.waitFor([&] { return host.finished.size() == 2; }, 60));
-    // The first pass printed a verdict before it hung: a timed-out pass still counts without one.
-    EXPECT_EQ(host.finished[0].path, hang);
-    EXPECT_EQ(host.finished[0].passes, 2);
-    EXPECT_EQ(host.finished[0].valid, 0);
-    EXPECT_EQ(host.finished[0].average, -1);
-    EXPECT_EQ(host.finished[1].average, 80);
-    std::string text = systemLog();
-    std::size_t first = text.find("Pass timed out after 1 sec");
-    ASSERT_NE(first, std::string::npos);
-    EXPECT_NE(text.find("Pass timed out after 1 sec", first + 1), std::string::npos);
-    worker->finish();
-    EXPECT_TRUE(worker->waitFinished(20000));
-}
-
-TEST_F(WorkerTest, VerdictsOutsideZeroToHundredAreNotValid) {
-    std::string odd = script("odd.wav", "m0 verdict=cdda:150\r\nm1 verdict=mpeg:150\r\nm2 verdict=cdda:40\r\n"
-                                        "m3 verdict=cdda:60\r\n");
-    host.add(odd);
-    auto worker = startWorker(standinDetector());
-    ASSERT_TRUE(host.waitFor([&] { return host.finished.size() == 1; }));
-    EXPECT_EQ(host.finished[0].passes, 4);
-    EXPECT_EQ(host.finished[0].valid, 2);
-    EXPECT_EQ(host.finished[0].average, 50);
-    std::string text = systemLog();
-    EXPECT_NE(text.find("Ignoring a verdict outside 0..100: 150"), std::string::npos);
-    EXPECT_NE(text.find("Ignoring a verdict outside 0..100: -50"), std::string::npos);
-    worker->finish();
-    EXPECT_TRUE(worker->waitFinished(20000));
-}
-
-TEST_F(WorkerTest, ASlowPassThatKeepsProgressingOutlivesTheTimeout) {
-    // Three and a half seconds of wall time with under one of processor time: progress all along.
-    std::string slow = script("slow.wav", "m* busy=3500 verdict=cdda:70\r\n");
-    host.add(slow);
-    settings.detectPassTimeout = 2;
-    settings.minimumValidPasses = 1;
-    settings.maximumTotalPasses = 1;
-    auto worker = startWorker(standinDetector());
-    ASSERT_TRUE(host.waitFor([&] { return host.finished.size() == 1; }, 60));
-    EXPECT_EQ(host.finished[0].average, 70);
-    EXPECT_EQ(systemLog().find("Pass timed out"), std::string::npos);
-    worker->finish();
-    EXPECT_TRUE(worker->waitFinished(20000));
-}
-
-TEST_F(WorkerTest, PassesSideBySideGiveWhatPassesOneAtATimeGive) {
-    // Pass 2 cannot qualify the track, and the first pass ends last.
-    const char* text = "m0 sleep=600 verdict=cdda:90\r\nm1 verdict=unqualified\r\nm2 verdict=mpeg:40\r\n"
-                       "m* verdict=cdda:10\r\n";
-    struct Run {
-        int32_t sideBySide;
-        WorkerState shown;
+TEST_F(WorkerTest, EachFilesPassesGiveItsVerdict) {
+    struct Case {
+        const char* script;
+        int32_t minimumValid, maximumTotal, timeout, sideBySide;
+        Finished expected;
+        int32_t firstLastPass; // of the first state shown, with pass 1
     };
-    const Run runs[] = {{1, {WorkerPhase::Detecting, 1, 0}}, {2, {WorkerPhase::Detecting, 1, 2}}};
-    for (const Run& run : runs) {
-        RecordingHost fresh;
-        std::string file = script(formatText("x%d.wav", run.sideBySide), text);
-        settings.parallelPasses = run.sideBySide;
-        auto worker = std::make_unique<Worker>(fresh, decoders, settings, log,
-                                               WorkerConfig{dir.str(), dir.str(), standinDetector(), 1});
-        fresh.add(file);
-        ASSERT_TRUE(worker->start());
-        ASSERT_TRUE(fresh.waitFor([&] { return fresh.finished.size() == 1; }, 60)) << run.sideBySide;
-        EXPECT_EQ(fresh.finished[0].passes, 3) << run.sideBySide;
-        EXPECT_EQ(fresh.finished[0].valid, 2) << run.sideBySide;
-        EXPECT_EQ(fresh.finished[0].average, 75) << run.sideBySide;
-        EXPECT_TRUE(fresh.finished[0].timed);
-        const WorkerState first = fresh.states.front();
-        EXPECT_EQ(first.pass, run.shown.pass);
-        EXPECT_EQ(first.lastPass, run.shown.lastPass) << run.sideBySide;
-        worker->finish();
-        EXPECT_TRUE(worker->waitFinished(20000));
+    const char* outOfRange =
+        "m0 verdict=cdda:150\r\nm1 verdict=mpeg:150\r\nm2 verdict=cdda:0\r\nm3 verdict=cdda:100\r\n";
+    // Side by side, pass 2 cannot qualify the track, and the first pass ends last.
+    const char* sideBySide = "m0 sleep=600 verdict=cdda:90\r\nm1 verdict=unqualified\r\nm2 verdict=mpeg:40\r\n"
+                             "m* verdict=cdda:10\r\n";
+    const Case cases[] = {
+        {outOfRange, 2, 12, 0, 1, {"", 4, 2, 50, true}, 0},
+        // A pass that printed its verdict before it hung still counts without one.
+        {"m0 verdict=cdda:90 hang\r\nm* hang\r\n", 2, 2, 1, 1, {"", 2, 0, -1, true}, 0},
+        // Three and a half seconds of wall time with under one of processor time: progress all along.
+        {"m* busy=3500 verdict=cdda:70\r\n", 1, 1, 2, 1, {"", 1, 1, 70, true}, 0},
+        {sideBySide, 2, 12, 0, 1, {"", 3, 2, 75, true}, 0},
+        {sideBySide, 2, 12, 0, 2, {"", 3, 2, 75, true}, 2},
+    };
+    start();
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        const Case& c = cases[i];
+        settings.minimumValidPasses = c.minimumValid;
+        settings.maximumTotalPasses = c.maximumTotal;
+        settings.detectPassTimeout = c.timeout;
+        settings.parallelPasses = c.sideBySide;
+        const std::size_t firstState = host.states.size();
+        Finished expected = c.expected;
+        std::get<0>(expected) = queue(std::to_string(i) + ".wav", c.script);
+        ASSERT_TRUE(host.waitFor([&] { return host.drained == static_cast<int>(i) + 1; })) << i;
+        EXPECT_EQ(host.finished.back(), expected) << c.script;
+        EXPECT_EQ(host.states.at(firstState), (State{WorkerPhase::Detecting, 1, c.firstLastPass})) << c.script;
+        EXPECT_TRUE(host.lastStateIs(WorkerPhase::Idle)) << c.script;
     }
-}
+    EXPECT_EQ(logCount("Ignoring a verdict outside 0..100: -50"), 1u);
+    EXPECT_EQ(logCount("Pass timed out after 1 sec"), 2u);
+    EXPECT_EQ(logCount("Pass timed out"), 2u) << "the slow pass outlives its timeout";
+    // Idle is told once after work, not again while the queue stays empty.
+    EXPECT_FALSE(host.waitFor([&] { return host.drained > static_cast<int>(std::size(cases)); }, 1));
 
-TEST_F(WorkerTest, PauseHoldsEveryPassSideBySideAndFinishEndsThemAll) {
-    std::string slow = script("slow.wav", "m0 sleep=1500 verdict=cdda:90\r\nm* sleep=1500 verdict=cdda:80\r\n");
-    std::string hang = script("hang.wav", "m* hang\r\n");
-    host.add(slow);
-    host.add(hang);
-    settings.parallelPasses = 2;
-    auto worker = startWorker(standinDetector());
+    // Finish during passes side by side leaves none of their output behind.
+    settings.detectPassTimeout = 0;
+    queue("hang.wav", "m* hang\r\n");
     ASSERT_TRUE(host.waitFor([&] { return host.lastStateIs(WorkerPhase::Detecting, 1, 2); }));
-    worker->pause();
-    EXPECT_TRUE(pollFor([] {
-        std::vector<DWORD> counts = childSuspendCounts();
-        return counts.size() == 2 && counts[0] == 1 && counts[1] == 1;
-    })) << "both passes suspended";
-    worker->resume();
-    ASSERT_TRUE(host.waitFor([&] { return host.finished.size() == 1; }));
-    EXPECT_EQ(host.finished[0].average, 85);
-    ASSERT_TRUE(host.waitFor([&] { return host.lastStateIs(WorkerPhase::Detecting, 1, 2); }));
-    worker->finish();
-    EXPECT_TRUE(worker->waitFinished(20000));
-    EXPECT_TRUE(pollFor([] { return childSuspendCounts().empty(); })) << "no pass left running";
-    ASSERT_EQ(host.entries.size(), 1u);
-    EXPECT_EQ(host.entries.front().path, hang);
+    finish();
     for (std::size_t place = 0; place < 2; ++place)
         EXPECT_FALSE(qvtest::fileExists(worker->detectorOutputFileName(place))) << place;
 }
 
+TEST_F(WorkerTest, AnUncheckableEntryIsDroppedOrFinishedUnknownAndAChildThatFailsToStartIsTriedAgainUntilAnExit) {
+    std::string odd = queue("x.ogg", "", "ogg");
+    std::string a = queue("a.wav", "m* verdict=cdda:90\r\n");
+    std::string b = queue("b.wav", "m* verdict=cdda:90\r\n");
+    std::string late = dir.file("late-detector.exe");
+    start(late);
+    // a's tries all fail; the detector appears after b's first.
+    ASSERT_TRUE(pollFor([&] { return logCount("Cannot start detector (error") >= 4; }));
+    ASSERT_TRUE(CopyFileA((standinDirectory() + "\\aucdtect.exe").c_str(), late.c_str(), FALSE));
+    ASSERT_TRUE(host.waitFor([&] { return host.finished.size() == 2; }));
+    EXPECT_EQ(logCount("No decoder for the file type of " + odd), 1u);
+    // A detector that never ran says nothing of the file's checking time.
+    EXPECT_EQ(host.finished[0], (Finished{a, 0, 0, -1, false}));
+    EXPECT_EQ(host.finished[1], (Finished{b, 2, 2, 90, true}));
+
+    // An exit between tries is no verdict: the entry stays queued.
+    ASSERT_TRUE(pollFor([&] { return DeleteFileA(late.c_str()) != 0; }));
+    queue("c.wav", "m* verdict=cdda:90\r\n");
+    ASSERT_TRUE(pollFor([&] { return logCount("Cannot start detector (error") >= 5; }));
+    finish();
+    EXPECT_EQ(host.finished.size(), 2u);
+    EXPECT_EQ(host.entries.size(), 1u);
+}
+
 TEST_F(WorkerTest, TheNextFileIsDecodedWhileThePassesRunAndEveryChildFollowsPauseAndFinish) {
-    decoders.append(
-        DecoderRow{true, "flac", executableDirectory() + "\\standin\\decoders\\flac\\flac.exe", "-d -f -o {T} {F}"});
-    std::string a = script("a.flac", "m* sleep=4000 verdict=cdda:90\r\n");
-    std::string b = script("b.flac", "decoder sleep=2500\r\nm* verdict=cdda:80\r\n");
-    std::string c = script("c.flac", "decoder hang\r\nm* verdict=cdda:70\r\n");
-    for (const std::string& file : {a, b, c})
-        host.add(file, "flac");
+    decoders.append(DecoderRow{true, "flac", standinDirectory() + "\\decoders\\flac\\flac.exe", "-d -f -o {T} {F}"});
+    queue("a.flac", "m* sleep=4000 verdict=cdda:90\r\n", "flac");
+    std::string b = queue("b.flac", "decoder sleep=2500\r\nm* verdict=cdda:80\r\n", "flac");
+    std::string c = queue("c.flac", "decoder hang\r\nm* verdict=cdda:70\r\n", "flac");
     settings.parallelPasses = 2;
-    auto worker = startWorker(standinDetector());
+    start();
     ASSERT_TRUE(host.waitFor([&] { return host.lastStateIs(WorkerPhase::Detecting, 1, 2); }));
-    ASSERT_TRUE(pollFor([&] { return systemLog().find("Decompressing " + b) != std::string::npos; }));
+    ASSERT_TRUE(pollFor([&] { return logCount("Decompressing " + b) == 1; }));
     EXPECT_TRUE(host.finished.empty()) << "b is decoded while the passes of a run";
 
     worker->pause();
     EXPECT_TRUE(pollFor([] {
-        std::vector<DWORD> counts = childSuspendCounts();
-        return counts == std::vector<DWORD>{1, 1, 1};
+        return childSuspendCounts() == std::vector<DWORD>{1, 1, 1};
     })) << "two passes and the decoder suspended";
     worker->resume();
-    ASSERT_TRUE(host.waitFor([&] { return host.finished.size() == 2; }, 60));
-    EXPECT_EQ(host.finished[0].average, 90);
-    EXPECT_EQ(host.finished[1].average, 80);
-    const std::string text = systemLog();
-    EXPECT_EQ(text.find("Decompressing " + b, text.find("Decompressing " + b) + 1), std::string::npos)
-        << "b decoded once";
+    ASSERT_TRUE(host.waitFor([&] { return host.finished.size() == 2; }));
+    EXPECT_EQ(std::make_pair(std::get<3>(host.finished[0]), std::get<3>(host.finished[1])), std::make_pair(90, 80));
 
     // c's decoder, started ahead during b's passes, hangs: c is in work, decoding, when the worker finishes.
     ASSERT_TRUE(host.waitFor([&] { return host.lastStateIs(WorkerPhase::Decompressing); }));
-    worker->finish();
-    EXPECT_TRUE(worker->waitFinished(20000));
+    finish();
     EXPECT_TRUE(pollFor([] { return childSuspendCounts().empty(); })) << "no child left running";
     ASSERT_EQ(host.entries.size(), 1u);
     EXPECT_EQ(host.entries.front().path, c);

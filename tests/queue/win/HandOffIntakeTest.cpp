@@ -8,6 +8,8 @@
 
 #include <windows.h>
 
+#include <tuple>
+
 using namespace qv;
 
 namespace {
@@ -35,7 +37,7 @@ TEST_F(HandOffIntakeTest, AFileThatCannotBeDeletedIsQueuedOnceReportedOnceAndDel
 
     QueueStore store;
     EXPECT_EQ(intake.pickUp(store), 1);
-    for (int heartbeat = 0; heartbeat < 5; ++heartbeat) {
+    for (int heartbeat = 0; heartbeat < 2; ++heartbeat) {
         intake.queueSaved();
         EXPECT_EQ(intake.pickUp(store), 0) << heartbeat;
     }
@@ -47,21 +49,34 @@ TEST_F(HandOffIntakeTest, AFileThatCannotBeDeletedIsQueuedOnceReportedOnceAndDel
     EXPECT_EQ(intake.pickUp(store), 0);
     EXPECT_FALSE(qvtest::fileExists(dir.file("Queue_7_1.log")));
     EXPECT_EQ(store.count(), 2);
-    EXPECT_EQ(lines.size(), 1u);
 }
 
-TEST_F(HandOffIntakeTest, AStalePartFileIsKeptWhileItsWriterHoldsIt) {
-    qvtest::writeFile(dir.file("Queue_9_1.log.part"), "1\twav\tC:\\a.wav\r\n");
-    win::UniqueHandle writer = holdOpen("Queue_9_1.log.part", 0);
-    ASSERT_TRUE(writer.valid());
-    ULARGE_INTEGER old;
-    old.QuadPart = static_cast<uint64_t>(nowSeconds() - 2 * kStalePartSeconds + 11644473600LL) * 10000000u;
-    FILETIME written{old.LowPart, old.HighPart};
-    ASSERT_TRUE(SetFileTime(writer.get(), nullptr, nullptr, &written));
-
-    EXPECT_EQ(intake.removeStaleParts(nowSeconds()), 0);
+TEST_F(HandOffIntakeTest, OnlyPartFilesLeftUnchangedForAMinuteAreRemovedAndNotWhileTheirWriterHoldsThem) {
+    // Name, age in seconds, held by its writer, removed.
+    const std::tuple<const char*, int64_t, bool, bool> cases[] = {
+        {"Queue_1_2.log.part", kStalePartSeconds - 5, false, false},
+        {"Queue_1_3.log.part", kStalePartSeconds + 5, false, true},
+        {"Queue.log.1.part", 3600, false, false}, // the saved queue's own scratch file is not a hand-off file
+        {"Queue_9_1.log.part", 2 * kStalePartSeconds, true, true},
+    };
+    const int64_t now = nowSeconds();
+    win::UniqueHandle writer;
+    for (const auto& [name, ageSeconds, held, removed] : cases) {
+        qvtest::writeFile(dir.file(name), "1\twav\tC:\\a.wav\r\n");
+        win::UniqueHandle file = holdOpen(name, 0);
+        ULARGE_INTEGER time;
+        time.QuadPart = static_cast<uint64_t>(now - ageSeconds + 11644473600LL) * 10000000u;
+        FILETIME written{time.LowPart, time.HighPart};
+        ASSERT_TRUE(SetFileTime(file.get(), nullptr, nullptr, &written)) << name;
+        if (held)
+            writer = std::move(file);
+    }
+    EXPECT_EQ(intake.removeStaleParts(now), 1);
     EXPECT_TRUE(qvtest::fileExists(dir.file("Queue_9_1.log.part")));
     writer.reset();
-    EXPECT_EQ(intake.removeStaleParts(nowSeconds()), 1);
-    EXPECT_FALSE(qvtest::fileExists(dir.file("Queue_9_1.log.part")));
+    EXPECT_EQ(intake.removeStaleParts(now), 1);
+    for (const auto& [name, ageSeconds, held, removed] : cases)
+        EXPECT_EQ(qvtest::fileExists(dir.file(name)), !removed) << name;
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_NE(lines[0].find("Queue_1_3.log.part"), std::string::npos);
 }

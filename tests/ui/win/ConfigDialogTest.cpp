@@ -7,12 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <vector>
 
 using namespace qv;
-using qvtest::itemText;
-using qvtest::itemVisible;
-using qvtest::Posted;
 
 namespace {
 
@@ -23,128 +21,86 @@ const Ids kIntelligent = {IDC_CONFIG_DIVIDE_LABEL,   IDC_CONFIG_DIVIDE_EXPONENT,
                           IDC_CONFIG_DIVIDE_PERCENT, IDC_CONFIG_DIVIDE_PERCENT_SPIN, IDC_CONFIG_PERCENT_SIGN,
                           IDC_CONFIG_POINTS_LABEL,   IDC_CONFIG_MULTI_LINEAR,        IDC_CONFIG_MULTI_LINEAR_SPIN};
 const Ids kHistory = {IDC_CONFIG_HISTORY_SIZE, IDC_CONFIG_HISTORY_SIZE_SPIN, IDC_CONFIG_DIRECTORIES_LABEL};
-const Ids kLogName = {IDC_CONFIG_PERCENT_IN_NAME, IDC_CONFIG_FULL_DIRECTORY};
 
-bool pressed(HWND dialog, int id) {
-    return SendDlgItemMessageA(dialog, id, BM_GETCHECK, 0, 0) == BST_CHECKED;
-}
-
-// Presses the mouse on the spin's upper or lower arrow, so the control itself asks the dialog through
-// UDN_DELTAPOS and moves only when the dialog lets it.
-void stepSpin(HWND dialog, int id, int direction) {
-    HWND spin = GetDlgItem(dialog, id);
+// Clicks a toggle (step 0), or presses the mouse on a spin's upper or lower arrow, so that the spin itself asks
+// the dialog through UDN_DELTAPOS and moves only when the dialog lets it.
+void work(HWND dialog, int id, int step) {
+    HWND control = GetDlgItem(dialog, id);
+    if (step == 0) {
+        SendMessageA(control, BM_CLICK, 0, 0);
+        return;
+    }
     RECT client{};
-    GetClientRect(spin, &client);
-    LPARAM at = MAKELPARAM(client.right / 2, direction > 0 ? client.bottom / 4 : client.bottom * 3 / 4);
-    SendMessageA(spin, WM_LBUTTONDOWN, MK_LBUTTON, at);
-    SendMessageA(spin, WM_LBUTTONUP, 0, at);
+    GetClientRect(control, &client);
+    const LPARAM at = MAKELPARAM(client.right / 2, step > 0 ? client.bottom / 4 : client.bottom * 3 / 4);
+    SendMessageA(control, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageA(control, WM_LBUTTONUP, 0, at);
 }
 
-std::vector<Posted> one(UINT message, WPARAM value) {
-    return {Posted{message, value, 0}};
-}
-
-SettingValues runConfig(const SettingValues& values, qvtest::ModalDriver::Drive drive) {
-    qvtest::ModalDriver driver("Quorvane - v0.33 - Configuration", std::move(drive));
-    ConfigDialog dialog(driver.sink(), values);
-    driver.run(dialog);
-    return dialog.values();
+// A toggle's state and caption, or a spin's place and the number beside it (the control before it).
+std::string shown(HWND dialog, int id, int step) {
+    HWND control = GetDlgItem(dialog, id);
+    char text[64] = {};
+    GetWindowTextA(step == 0 ? control : GetWindow(control, GW_HWNDPREV), text, sizeof text);
+    if (step == 0)
+        return (SendMessageA(control, BM_GETCHECK, 0, 0) == BST_CHECKED ? "pressed " : "released ") + std::string(text);
+    return std::to_string(SendMessageA(control, UDM_GETPOS32, 0, 0)) + " " + text;
 }
 
 } // namespace
 
-TEST(ConfigDialog, EachToggleClickPostsItsNewStateAtOnceAndShowsOrHidesItsControls) {
+TEST(ConfigDialog, EachControlPostsItsNewValueAtOnceAndShowsItAndItsEffect) {
     QV_REQUIRE_DIALOG(IDD_CONFIG);
     struct Case {
-        const char* what;
         int id;
+        int step; // 0 for a toggle
         setting::Index setting;
-        WPARAM value;
-        const char* caption; // null when the caption stays
-        Ids shown;
-        Ids hidden;
+        WPARAM value; // posted
+        const char* shown;
+        Ids visible = {};
+        Ids hidden = {};
     };
-    const std::vector<Case> cases = {
-        {"Simple pressed", IDC_CONFIG_INTELLIGENT_ETA, setting::kUseIntelligentEta, 1, "Intelligent", kIntelligent, {}},
-        {"Simple again", IDC_CONFIG_INTELLIGENT_ETA, setting::kUseIntelligentEta, 0, "Simple", {}, kIntelligent},
-        {"pause", IDC_CONFIG_PAUSE, setting::kPaused, 1, "Resume", {}, kPriorities},
-        {"resume", IDC_CONFIG_PAUSE, setting::kPaused, 0, "Pause", kPriorities, {}},
-        {"log off", IDC_CONFIG_SAVE_LOG, setting::kSaveLogfileToDirectory, 0, nullptr, {}, kLogName},
-        {"log on", IDC_CONFIG_SAVE_LOG, setting::kSaveLogfileToDirectory, 1, nullptr, kLogName, {}},
-        {"percent in name off", IDC_CONFIG_PERCENT_IN_NAME, setting::kSavePercentToLogfileName, 0, nullptr, {}, {}},
-        {"full directory on", IDC_CONFIG_FULL_DIRECTORY, setting::kSaveFullDirectoryToLogfile, 1, nullptr, {}, {}},
-        {"on top off", IDC_CONFIG_ON_TOP, setting::kStatusDialogAlwaysOnTop, 0, nullptr, {}, {}},
-        {"limit history off", IDC_CONFIG_LIMIT_HISTORY, setting::kLimitHistorySize, 0, nullptr, {}, kHistory},
-        {"high priority", IDC_CONFIG_PRIORITY_HIGH, setting::kPriority, kPriorityHigh, nullptr, {}, {}},
-        {"the pressed priority again", IDC_CONFIG_PRIORITY_HIGH, setting::kPriority, kPriorityHigh, nullptr, {}, {}},
+    const Case cases[] = {
+        {IDC_CONFIG_INTELLIGENT_ETA, 0, setting::kUseIntelligentEta, 1, "pressed Intelligent", kIntelligent},
+        {IDC_CONFIG_PAUSE, 0, setting::kPaused, 1, "pressed Resume", {}, kPriorities},
+        {IDC_CONFIG_PAUSE, 0, setting::kPaused, 0, "released Pause", kPriorities},
+        {IDC_CONFIG_SAVE_LOG, 0, setting::kSaveLogfileToDirectory, 0, "released Save", {}, {IDC_CONFIG_FULL_DIRECTORY}},
+        {IDC_CONFIG_PERCENT_IN_NAME, 0, setting::kSavePercentToLogfileName, 0, "released Percent"},
+        {IDC_CONFIG_ON_TOP, 0, setting::kStatusDialogAlwaysOnTop, 0, "released On Top"},
+        {IDC_CONFIG_LIMIT_HISTORY, 0, setting::kLimitHistorySize, 0, "released Limit History", {}, kHistory},
+        {IDC_CONFIG_PRIORITY_HIGH, 0, setting::kPriority, kPriorityHigh, "pressed High"},
+        {IDC_CONFIG_PRIORITY_HIGH, 0, setting::kPriority, kPriorityHigh, "pressed High"},    // the pressed one again
+        {IDC_CONFIG_PRIORITY_ABOVE, 0, setting::kPriority, kPriorityAbove, "pressed Above"}, // below the highest
+        {IDC_CONFIG_MAX_PASSES_SPIN, -1, setting::kDetectMaximumTotalPasses, 12, "12 12"},   // onto twice the minimum
+        {IDC_CONFIG_MIN_VALID_SPIN, 1, setting::kDetectMinimumValidPasses, 6, "6 6"},        // past half the maximum
+        {IDC_CONFIG_HISTORY_SIZE_SPIN, 1, setting::kHistorySize, 99, "99 99"},
+        {IDC_CONFIG_DIVIDE_EXPONENT_SPIN, -1, setting::kEtaDivideCountExponent, 8, "8 8"}, // stored 12, shown so
     };
     SettingValues seed = currentValues(SharedSettings());
     seed[setting::kPriority] = kPriorityNormal;
     seed[setting::kLimitHistorySize] = 5; // any non-zero number means on
-    SettingValues closed = runConfig(seed, [&](HWND dialog, qvtest::MessageSink& sink) {
-        EXPECT_TRUE(sink.take().empty()) << "opening posts nothing";
-        EXPECT_EQ(itemText(dialog, IDC_CONFIG_INTELLIGENT_ETA), "Simple");
-        for (int id : kIntelligent)
-            EXPECT_FALSE(itemVisible(dialog, id)) << id;
-        EXPECT_TRUE(pressed(dialog, IDC_CONFIG_LIMIT_HISTORY));
-        for (const Case& c : cases) {
-            SendDlgItemMessageA(dialog, c.id, BM_CLICK, 0, 0);
-            EXPECT_EQ(sink.take(), one(settingMessage(c.setting), c.value)) << c.what;
-            EXPECT_EQ(pressed(dialog, c.id), c.value != 0) << c.what;
-            EXPECT_TRUE(c.caption == nullptr || itemText(dialog, c.id) == c.caption) << c.what;
-            for (int id : c.shown)
-                EXPECT_TRUE(itemVisible(dialog, id)) << c.what << ": " << id;
-            for (int id : c.hidden)
-                EXPECT_FALSE(itemVisible(dialog, id)) << c.what << ": " << id;
-        }
-        for (int id : kPriorities)
-            EXPECT_EQ(pressed(dialog, id), id == IDC_CONFIG_PRIORITY_HIGH) << id;
-    });
-    // Closed the way Esc closes it: the changes stay.
-    EXPECT_EQ(closed[setting::kPriority], kPriorityHigh);
-    EXPECT_EQ(closed[setting::kLimitHistorySize], 0);
-}
-
-TEST(ConfigDialog, SpinStepsKeepTheirSettingsInRangeAndThePassCountsConsistent) {
-    QV_REQUIRE_DIALOG(IDD_CONFIG);
-    struct Case {
-        const char* what;
-        int spin;
-        int direction;
-        int text;
-        const char* shown;
-        setting::Index setting;
-        WPARAM value;
-        int position; // where the spin is afterwards
-    };
-    const Case cases[] = {
-        {"maximum down onto twice the minimum", IDC_CONFIG_MAX_PASSES_SPIN, -1, IDC_CONFIG_MAX_PASSES, "12",
-         setting::kDetectMaximumTotalPasses, 12, 12},
-        {"minimum up past half the maximum", IDC_CONFIG_MIN_VALID_SPIN, 1, IDC_CONFIG_MIN_VALID, "6",
-         setting::kDetectMinimumValidPasses, 6, 6},
-        {"percent down", IDC_CONFIG_DIVIDE_PERCENT_SPIN, -1, IDC_CONFIG_DIVIDE_PERCENT, "49",
-         setting::kEtaDividePercentValue, 49, 49},
-        {"history up from 99", IDC_CONFIG_HISTORY_SIZE_SPIN, 1, IDC_CONFIG_HISTORY_SIZE, "99", setting::kHistorySize,
-         99, 99},
-        {"stored exponent 12 stepped", IDC_CONFIG_DIVIDE_EXPONENT_SPIN, -1, IDC_CONFIG_DIVIDE_EXPONENT, "8",
-         setting::kEtaDivideCountExponent, 8, 8},
-        {"level up from 3", IDC_CONFIG_MULTI_LINEAR_SPIN, 1, IDC_CONFIG_MULTI_LINEAR, "3",
-         setting::kEtaMultiLinearLevel, 3, 3},
-    };
-    SettingValues seed = currentValues(SharedSettings());
-    seed[setting::kUseIntelligentEta] = 1;
     seed[setting::kDetectMinimumValidPasses] = 6;
     seed[setting::kHistorySize] = 99;
     seed[setting::kEtaDivideCountExponent] = 12;
-    runConfig(seed, [&](HWND dialog, qvtest::MessageSink& sink) {
-        EXPECT_EQ(itemText(dialog, IDC_CONFIG_DIVIDE_EXPONENT), "12") << "a stored value shows as stored";
-        for (const Case& c : cases) {
-            stepSpin(dialog, c.spin, c.direction);
-            EXPECT_EQ(itemText(dialog, c.text), c.shown) << c.what;
-            EXPECT_EQ(sink.take(), one(settingMessage(c.setting), c.value)) << c.what;
-            EXPECT_EQ(SendDlgItemMessageA(dialog, c.spin, UDM_GETPOS32, 0, 0), c.position) << c.what;
-        }
-        SendDlgItemMessageA(dialog, IDC_CONFIG_OK, BM_CLICK, 0, 0);
-        EXPECT_TRUE(qvtest::waitUntil([&] { return !IsWindow(dialog); })) << "Ok closes the dialog";
-    });
+    std::optional<ConfigDialog> config;
+    qvtest::runModal(
+        "Quorvane - v0.33 - Configuration", [&](HWND sink) -> Dialog& { return config.emplace(sink, seed); },
+        [&](HWND dialog, HWND sink) {
+            EXPECT_EQ(qvtest::itemText(dialog, IDC_CONFIG_INTELLIGENT_ETA), "Simple");
+            EXPECT_EQ(qvtest::itemText(dialog, IDC_CONFIG_DIVIDE_EXPONENT), "12");
+            for (const Case& c : cases) {
+                work(dialog, c.id, c.step);
+                EXPECT_EQ(qvtest::takePosted(sink),
+                          std::vector<qvtest::Posted>({{settingMessage(c.setting), c.value, 0}}))
+                    << c.id;
+                EXPECT_EQ(shown(dialog, c.id, c.step), c.shown) << c.id;
+                for (int id : c.visible)
+                    EXPECT_TRUE(qvtest::itemVisible(dialog, id)) << c.id << ": " << id;
+                for (int id : c.hidden)
+                    EXPECT_FALSE(qvtest::itemVisible(dialog, id)) << c.id << ": " << id;
+            }
+            for (int id : kPriorities)
+                EXPECT_EQ(shown(dialog, id, 0).rfind("pressed", 0) == 0, id == IDC_CONFIG_PRIORITY_ABOVE) << id;
+        });
+    EXPECT_EQ(config->values()[setting::kPriority], kPriorityAbove) << "closed as Esc closes it, the changes stay";
 }

@@ -29,7 +29,6 @@ HDROP makeDrop(const std::vector<std::string>& paths) {
 
 } // namespace
 
-// Each item, a file or a directory, is queued alone and in drop order, quoted so a blank in its path cannot split it.
 TEST(DroppedFiles, EachDroppedItemIsQueuedAloneInDropOrderAsOneArgument) {
     const std::vector<std::string> dropped = {"C:\\Music\\c.wav", "C:\\Music\\Some Dir", "D:\\a b\\x.flac"};
     std::vector<std::string> queued;
