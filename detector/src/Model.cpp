@@ -65,9 +65,11 @@ ModelInput modelInput(const Features& f) {
     for (const auto& [at, reach] : kAacWalls) {
         atAacWall = std::max(atAacWall, nearness(kHz, at, reach));
     }
-    return {position * (std::max(0.0, sparseExcess - kSlightExcess) + std::max(0.0, holes - kSlightHoles) / 2.0),
+    // Each mark weighs only through the wall: sparse, quiet masters have persistent holes of their own, and with no
+    // wall they say nothing.
+    return {position * std::max(0.0, sparseExcess - kSlightExcess),
             position * bareFloor,
-            holes,
+            position * std::max(0.0, holes - kSlightHoles),
             std::log10(high) + 2.5,
             std::log10(high / mid),
             coupling,

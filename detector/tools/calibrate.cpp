@@ -176,7 +176,7 @@ int main(int argc, char** argv) {
 
     std::printf("#pragma once\n");
     std::printf("// Weights of the lossy-source model, written by opendetector_calibrate; do not edit by hand.\n");
-    std::printf("// Fitted on %d measurements of the calibration half (%d clean, %d lossy),\n"
+    std::printf("// Fitted on %d measurements (%d clean, %d lossy),\n"
                 "// clean weight %g, ridge %g.\n",
                 static_cast<int>(samples.size()), static_cast<int>(cleanCount), static_cast<int>(lossyCount),
                 cleanWeight, kRidge);
