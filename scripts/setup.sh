@@ -5,6 +5,7 @@ set -euo pipefail
 packages=(cmake ninja-build g++ mingw-w64 wine wine64 xvfb x11-utils imagemagick googletest
           zlib1g-dev libz-mingw-w64-dev # the open detector's pictures
           clang clang-format libclang-rt-14-dev flac sox lame vorbis-tools ffmpeg wavpack bc python3
+          fluidsynth timgm6mb-soundfont opus-tools # the open detector's smoke corpus
           dpkg-dev xz-utils bzip2 nsis zip) # the decoders from Debian's sources, the Windows package
 missing=()
 for p in "${packages[@]}"; do

@@ -67,6 +67,13 @@ if build build/native -DQV_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug; then
         tail -3 "build/native-$name.log"
         record_gtest "native $name" "build/native-$name.log" $rc
     done
+    echo "== open detector on a small rendered corpus"
+    if detector/bench/smoke.sh build/native >build/detector-smoke.log 2>&1; then
+        record "detector smoke corpus" 1 0
+    else
+        tail -30 build/detector-smoke.log
+        record "detector smoke corpus" 0 1
+    fi
 else
     tail -30 build/native.build.log build/native.configure.log 2>/dev/null
     record "native build" 0 1

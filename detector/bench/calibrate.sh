@@ -3,6 +3,8 @@
 # Usage: calibrate.sh BUILD_DIR CORPUS_DIR [CLEAN_WEIGHT]   (default 3: a false alarm costs three misses)
 #   BUILD_DIR: a native build with the opendetector_features and opendetector_calibrate tools
 #   CORPUS_DIR: made by detector/corpus/make-real-corpus.sh (the validation and test splits are never read here)
+# CALIBRATION_SPLITS (default calib) names the splits fitted on: "calib valid" fits on both once the validation
+# half has been looked at and a newer corpus version's sealed test half is left to judge the result.
 # Features of modes 0 and 1 both go into the fit, the modes of Quorvane's first two passes.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -12,13 +14,17 @@ weight=${3:-3}
 bin=$build/bin/opendetector
 features=$corpus/features-calib.tsv
 
-nice -n 10 "$bin/opendetector_features" "$corpus/labels.tsv" 0 calib >"$features"
-nice -n 10 "$bin/opendetector_features" "$corpus/labels.tsv" 1 calib | tail -n +2 >>"$features"
-version=$(sed -n 's/^CORPUS_VERSION=//p' "$here/../corpus/make-real-corpus.sh")
-seed=$(sed -n 's/^BASE_SEED=//p' "$here/../corpus/make-real-corpus.sh")
+splits=${CALIBRATION_SPLITS:-calib}
+: >"$features"
+for split in $splits; do
+    for mode in 0 1; do
+        nice -n 10 "$bin/opendetector_features" "$corpus/labels.tsv" "$mode" "$split" >>"$features"
+    done
+done
+read -r version seed <"$corpus/version"
 nice -n 10 "$bin/opendetector_calibrate" "$features" "$weight" >"$features.h"
 labels=$(($(sed -n '$=' "$corpus/labels.tsv") - 1))
-sed "/^\/\/ Reproduce/i // Corpus: make-real-corpus.sh version $version, seed $seed, $labels clips; modes 0 and 1." \
+sed "/^\/\/ Reproduce/i // Corpus: make-real-corpus.sh version $version, seed $seed, $labels clips; splits $splits; modes 0 and 1." \
     "$features.h" >"$here/../src/Calibration.h"
 rm -f "$features.h"
 echo "wrote $here/../src/Calibration.h; rebuild before benchmarking" >&2

@@ -4,14 +4,19 @@
 # timgm6mb-soundfont, csound-soundfont and the drum kits of avldrums.lv2-soundfont), mastered like real CDs and
 # sent through lossy round trips (lame, ffmpeg's AAC, oggenc, opusenc).
 # Usage: make-real-corpus.sh OUTDIR [ORIGINALS] [SECONDS]
-# CORPUS_FONTS, when set, replaces the three General MIDI sound fonts (the smoke run uses the small TimGM6mb).
-# Writes OUTDIR/labels.tsv (half, label, group, path) and the WAV files beside it; the same version and seed give
-# the same corpus. Original n belongs to the calibration half when n % 4 == 0, to validation when n % 4 == 2, and
-# to the sealed test half otherwise.
+# CORPUS_FONTS and CORPUS_KITS, when set, replace the three General MIDI sound fonts and the two drum kits (the
+# smoke run uses the small TimGM6mb for both).
+# CORPUS_HALVES, when set (for instance "calib valid"), builds only the originals of those halves; a later run
+# with the others completes the corpus. CORPUS_VERSION=1 or 2 rebuilds an earlier version's corpus.
+# Writes OUTDIR/labels.tsv (half, label, group, path) of every original built so far, OUTDIR/version, and the WAV
+# files beside it; the same version gives the same corpus. Original n belongs to the calibration half when
+# n % 4 == 0, to validation when n % 4 == 2, and to the sealed test half otherwise.
 set -euo pipefail
 
-CORPUS_VERSION=1
-BASE_SEED=20261206
+CORPUS_VERSION=${CORPUS_VERSION:-3}
+# Each version has its own seed, so all of its originals are new.
+BASE_SEED=$((CORPUS_VERSION == 1 ? 20261206 : 20261206 + CORPUS_VERSION * 7919))
+HALVES=${CORPUS_HALVES:-calib valid test}
 OUT=${1:?usage: make-real-corpus.sh OUTDIR [ORIGINALS] [SECONDS]}
 ORIGINALS=${2:-36}
 SECONDS_PER_CLIP=${3:-20}
@@ -19,7 +24,7 @@ JOBS=2
 HERE=$(cd "$(dirname "$0")" && pwd)
 SF=/usr/share/sounds/sf2
 FONTS=${CORPUS_FONTS:-"$SF/MuseScore_General_Full.sf2 $SF/TimGM6mb.sf2 $SF/sf_GMbank.sf2"}
-KITS="$SF/Black_Pearl_4_LV2.sf2 $SF/Red_Zeppelin_4_LV2.sf2"
+KITS=${CORPUS_KITS:-"$SF/Black_Pearl_4_LV2.sf2 $SF/Red_Zeppelin_4_LV2.sf2"}
 
 for tool in python3 fluidsynth sox lame oggenc oggdec ffmpeg opusenc opusdec awk; do
     command -v "$tool" >/dev/null || { echo "error: $tool is missing" >&2; exit 1; }
@@ -58,12 +63,18 @@ master() {
     esac
 }
 
-build_one() {
-    local id=$1
-    RANDOM=$((BASE_SEED + CORPUS_VERSION * 1000 + id))
+half_of() {
     local half=test
-    ((id % 4 == 0)) && half=calib
-    ((id % 4 == 2)) && half=valid
+    (($1 % 4 == 0)) && half=calib
+    (($1 % 4 == 2)) && half=valid
+    echo "$half"
+}
+
+build_one() {
+    local id=$1 half
+    half=$(half_of "$id")
+    [[ " $HALVES " == *" $half "* ]] || return 0
+    RANDOM=$((BASE_SEED + CORPUS_VERSION * 1000 + id))
     local dir rate hirate
     dir="$OUT/$(printf 'r%02d' "$id")"
     rm -rf "$dir"
@@ -140,12 +151,16 @@ build_one() {
     echo "$id $style $(basename "$font") $rate" >"$dir/style"
 }
 
-export -f rand pick pick_dither render master build_one
-export OUT SECONDS_PER_CLIP BASE_SEED CORPUS_VERSION HERE FONTS KITS
+export -f rand pick pick_dither render master half_of build_one
+export OUT SECONDS_PER_CLIP BASE_SEED CORPUS_VERSION HALVES HERE FONTS KITS
 
 seq 0 $((ORIGINALS - 1)) | nice -n 10 xargs -P "$JOBS" -I{} bash -c 'build_one {}'
 {
     printf 'half\tlabel\tgroup\tpath\n'
-    for ((i = 0; i < ORIGINALS; i++)); do cat "$OUT/$(printf 'r%02d' "$i")/labels.tsv"; done
+    for ((i = 0; i < ORIGINALS; i++)); do
+        labels=$OUT/$(printf 'r%02d' "$i")/labels.tsv
+        [[ ! -f $labels ]] || cat "$labels"
+    done
 } >"$OUT/labels.tsv"
+echo "$CORPUS_VERSION $BASE_SEED" >"$OUT/version"
 echo "corpus version $CORPUS_VERSION: $(($(wc -l <"$OUT/labels.tsv") - 1)) clips in $OUT" >&2

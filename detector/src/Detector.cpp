@@ -61,7 +61,9 @@ int runDetector(const std::filesystem::path& file, int mode, std::ostream& out, 
         err << "analysed " << f.segments << " segments, " << fixed(f.activeSeconds, 1) << " s of sound; edge "
             << fixed(f.edgeHz / 1000.0, 2) << " kHz, depth " << fixed(f.depthDb, 1) << " dB, slope "
             << fixed(f.slopeDb, 1) << " dB, above " << fixed(f.aboveDb, 1) << " dB, holes "
-            << fixed(f.holeRatio * 100.0, 2) << "%, stability " << fixed(f.stability * 100.0, 0) << "%\n";
+            << fixed(f.holeRatio * 100.0, 2) << "%, stability " << fixed(f.stability * 100.0, 0) << "%, channels alike "
+            << fixed(f.coupledHigh * 100.0, 0) << "% at 8-14 kHz, " << fixed(f.coupledLow * 100.0, 0)
+            << "% at 2-5 kHz\n";
     } else {
         err << "not judged: " << describe(analysis.outcome) << "\n";
     }

@@ -3,6 +3,7 @@
 #include "Calibration.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 namespace qvdet {
@@ -14,6 +15,17 @@ double clampTo(double value, double low, double high) {
 // the mastering band an encoder's. A log ratio of 0.15 is 40% more gaps above 16 kHz than below; 1 is 1% holes.
 constexpr double kSlightExcess = 0.15;
 constexpr double kSlightHoles = 1.0;
+// Opus's CELT codes bands up to exactly 20 kHz; its decoder output keeps the wall within a few bins of it.
+constexpr double kOpusWallKHz = 20.15;
+constexpr double kOpusWallReachKHz = 0.4;
+constexpr double kSlightCoupling = 0.1;
+// Where ffmpeg's AAC encoder puts its low-pass at 128 and 192 kbps (44.1 and 48 kHz), below the band where
+// mastering filters stand: kHz and reach.
+constexpr std::array<std::array<double, 2>, 3> kAacWalls = {{{17.35, 0.25}, {18.25, 0.15}, {19.42, 0.2}}};
+
+double nearness(double kHz, double at, double reach) {
+    return clampTo(1.0 - std::abs(kHz - at) / reach, 0.0, 1.0);
+}
 } // namespace
 
 ModelInput modelInput(const Features& f) {
@@ -38,8 +50,31 @@ ModelInput modelInput(const Features& f) {
     // band-limited masters end lower still: a wall says nothing by itself. How far below 22 kHz it stands weighs
     // only with the marks of an encoder.
     const double position = wall * clampTo(22.0 - kHz, 0.0, 2.5);
-    return {position * (std::max(0.0, sparseExcess - kSlightExcess) + std::max(0.0, holes - kSlightHoles) / 2.0),
-            position * bareFloor, holes, std::log10(high) + 2.5, std::log10(high / mid)};
+    // Joint stereo: how much more of the 8 to 14 kHz band than of the 2 to 5 kHz band has left and right spectra
+    // of one shape, as uncoupled shares, so that mono and near-mono material (coupled everywhere) shows little.
+    // Clean masters reach a log ratio of kSlightCoupling (fewer sources sound high up); only more counts.
+    const double coupling = std::max(
+        0.0, clampTo(std::log10((1.02 - clampTo(f.coupledLow, 0.0, 1.0)) / (1.02 - clampTo(f.coupledHigh, 0.0, 1.0))),
+                     0.0, 1.0) -
+                 kSlightCoupling);
+    // A wall where CELT's last band ends weighs only together with joint stereo; its decoder dithers above the
+    // wall, so the wall is shallow, and a deeper one says no more.
+    const double atOpusWall = nearness(kHz, kOpusWallKHz, kOpusWallReachKHz);
+    // A steep wall where an AAC encoder cuts.
+    double atAacWall = 0.0;
+    for (const auto& [at, reach] : kAacWalls) {
+        atAacWall = std::max(atAacWall, nearness(kHz, at, reach));
+    }
+    // Each mark weighs only through the wall: sparse, quiet masters have persistent holes of their own, and with no
+    // wall they say nothing.
+    return {position * std::max(0.0, sparseExcess - kSlightExcess),
+            position * bareFloor,
+            position * std::max(0.0, holes - kSlightHoles),
+            std::log10(high) + 2.5,
+            std::log10(high / mid),
+            coupling,
+            std::min(wall, 2.0) * atOpusWall * coupling,
+            std::min(wall, 3.0) * atAacWall};
 }
 
 double lossyProbability(const ModelInput& input, const ModelWeights& model) {

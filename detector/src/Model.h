@@ -7,7 +7,7 @@
 
 namespace qvdet {
 
-inline constexpr std::size_t kModelInputs = 5;
+inline constexpr std::size_t kModelInputs = 8;
 using ModelInput = std::array<double, kModelInputs>;
 
 // The transformed, bounded inputs of the logistic model; the calibration fits weights over these.

@@ -17,6 +17,11 @@ constexpr double kActiveRatio = 1000.0;
 // Sparseness is judged in bands at least 30 dB over the floor; a gap is a bin 20 dB under its band.
 constexpr double kSparseBandRatio = 1000.0;
 constexpr double kSparseGap = 0.01;
+// Joint stereo is judged in bands of eight bins (about 350 Hz) where each channel lies 30 dB over its floor; a band
+// counts as coupled when its left and right powers correlate, squared, above kCoupledCorrelation.
+constexpr std::size_t kCoupleBins = 8;
+constexpr double kCoupleBandRatio = 1000.0;
+constexpr double kCoupledCorrelation = 0.999;
 // A segment's own edge needs this many sounding frames, and counts as the track's within kNearBins.
 constexpr unsigned kMinSegmentFrames = 8;
 constexpr std::size_t kNearBins = 4;
@@ -70,6 +75,9 @@ public:
             for (std::size_t k = 0; k < power_.size(); ++k) {
                 power_[k] += pairedPower(buffer_, k) / windowEnergy_;
             }
+            if (c == 0 && pair) {
+                separateFirstPair();
+            }
         }
         double sum = 0.0;
         for (std::size_t k = activeLowBin_; k < layout_.topBin; ++k) {
@@ -114,9 +122,45 @@ public:
         }
     }
 
+    // Bands of kCoupleBins bins over [low, high) where both channels carry content and the left channel's power
+    // is proportional to the right's, bin by bin: joint-stereo coding (intensity or point stereo) leaves one
+    // shape scaled per band; independent stereo content does not.
+    void countCoupledBands(std::size_t low, std::size_t high, std::uint64_t& coupled, std::uint64_t& bands) const {
+        if (channels_ < 2) {
+            return;
+        }
+        const double content = kCoupleBandRatio * floorPower_ / channels_;
+        for (std::size_t begin = low; begin + kCoupleBins <= std::min(high, layout_.topBin); begin += kCoupleBins) {
+            double l = 0.0, r = 0.0, lr = 0.0, ll = 0.0, rr = 0.0;
+            for (std::size_t k = begin; k < begin + kCoupleBins; ++k) {
+                const double a = left_[k], b = right_[k];
+                l += a;
+                r += b;
+                lr += a * b;
+                ll += a * a;
+                rr += b * b;
+            }
+            if (l < content * kCoupleBins || r < content * kCoupleBins) {
+                continue;
+            }
+            ++bands;
+            coupled += lr * lr > kCoupledCorrelation * ll * rr;
+        }
+    }
+
     const std::vector<double>& power() const { return power_; }
 
 private:
+    void separateFirstPair() {
+        const std::size_t n = buffer_.size();
+        for (std::size_t k = 1; k < left_.size(); ++k) {
+            const std::complex<double> a = buffer_[k];
+            const std::complex<double> b = std::conj(buffer_[n - k]);
+            left_[k] = std::norm(a + b) / (4.0 * windowEnergy_);
+            right_[k] = std::norm(a - b) / (4.0 * windowEnergy_);
+        }
+    }
+
     BinLayout layout_;
     unsigned channels_;
     double floorPower_;
@@ -124,14 +168,17 @@ private:
     std::vector<double> window_;
     std::vector<std::complex<double>> buffer_;
     std::vector<double> power_;
+    std::vector<double> left_ = std::vector<double>(layout_.topBin, 0.0);
+    std::vector<double> right_ = std::vector<double>(layout_.topBin, 0.0);
     double windowEnergy_ = 1.0;
     std::size_t activeLowBin_ = 0;
 };
 
-struct SparseCount {
-    std::uint64_t empty = 0;
-    std::uint64_t bins = 0;
-    double share() const { return bins > 0 ? static_cast<double>(empty) / static_cast<double>(bins) : 0.0; }
+// How many of the counted bins or bands showed a mark.
+struct MarkCount {
+    std::uint64_t marked = 0;
+    std::uint64_t counted = 0;
+    double share() const { return counted > 0 ? static_cast<double>(marked) / static_cast<double>(counted) : 0.0; }
 };
 
 struct SegmentSpectrum {
@@ -174,8 +221,10 @@ TrackAnalysis analyseTrack(PcmSource& source, int mode, FrameObserver* observer)
     std::vector<double> bands;
     frameAnalyzer.bandLevels(bands);
     BandHistory history(bands.size());
-    SparseCount high;
-    SparseCount mid;
+    MarkCount high;
+    MarkCount mid;
+    MarkCount coupledHigh;
+    MarkCount coupledLow;
     const auto binAt = [&layout](double hz) { return static_cast<std::size_t>(hz / layout.binHz); };
     std::vector<float> samples;
     for (const Segment& segment : plan) {
@@ -204,8 +253,10 @@ TrackAnalysis analyseTrack(PcmSource& source, int mode, FrameObserver* observer)
             frameAnalyzer.bandLevels(bands);
             history.add(bands, follows);
             follows = true;
-            frameAnalyzer.countSparseBins(binAt(16000.0), binAt(19500.0), high.empty, high.bins);
-            frameAnalyzer.countSparseBins(binAt(12500.0), binAt(16000.0), mid.empty, mid.bins);
+            frameAnalyzer.countSparseBins(binAt(16000.0), binAt(19500.0), high.marked, high.counted);
+            frameAnalyzer.countSparseBins(binAt(12500.0), binAt(16000.0), mid.marked, mid.counted);
+            frameAnalyzer.countCoupledBands(binAt(8000.0), binAt(14000.0), coupledHigh.marked, coupledHigh.counted);
+            frameAnalyzer.countCoupledBands(binAt(2000.0), binAt(5000.0), coupledLow.marked, coupledLow.counted);
             ++spectrum.frames;
         }
         for (std::size_t k = 0; k < layout.topBin; ++k) {
@@ -230,6 +281,8 @@ TrackAnalysis analyseTrack(PcmSource& source, int mode, FrameObserver* observer)
     features.sparseHigh = high.share();
     features.sparseMid = mid.share();
     features.holeRatio = persistentHoleShare(history);
+    features.coupledHigh = coupledHigh.share();
+    features.coupledLow = coupledLow.share();
 
     unsigned judged = 0;
     unsigned near = 0;

@@ -18,6 +18,10 @@ struct Features {
     double stability = 0.0;  // share of segments whose own edge sits at the track's edge
     double sparseHigh = 0.0; // share of empty bins amid content at 16 to 19.5 kHz, where MP3 has no scale factors
     double sparseMid = 0.0;  // the same at 12.5 to 16 kHz, the reference for the music's own sparseness
+    // Share of bands, among those where both channels sound, whose left and right power spectra are proportional,
+    // at 8 to 14 kHz where joint stereo codes them so, and at 2 to 5 kHz, which shows how alike the channels are.
+    double coupledHigh = 0.0;
+    double coupledLow = 0.0;
     double activeSeconds = 0.0;
     unsigned segments = 0;
 };

@@ -27,14 +27,32 @@ TEST(Model, AWallInTheMasteringBandNeedsAnEncodersMarks) {
     sparse.sparseHigh = 0.2;
     Features holey = wallAt(20500.0, 5.0);
     holey.holeRatio = 0.2;
+    // Opus: a shallow wall at 20 kHz under dither, the high band coded as joint stereo.
+    Features celt = wallAt(20100.0, 25.0);
+    celt.depthDb = 15.0;
+    celt.slopeDb = 8.0;
+    celt.coupledHigh = 0.8;
+    celt.coupledLow = 0.3;
+    Features celtMono = celt;
+    celtMono.coupledLow = 0.8;
+    // A quiet, sparse master under shaped dither: persistent holes, no wall.
+    Features sparseQuiet = wallAt(21800.0, 30.0);
+    sparseQuiet.depthDb = 0.5;
+    sparseQuiet.slopeDb = 0.3;
+    sparseQuiet.holeRatio = 0.35;
     const Case cases[] = {
         {"steep anti-alias wall, dithered after it", wallAt(20500.0, 5.0), false},
         {"the same wall under shaped dither", wallAt(20500.0, 30.0), false},
         {"no wall at all", wallAt(21800.0, 5.0), false},
         {"wall with bare rounding noise above, as a decoder leaves it", wallAt(20500.0, 0.3), true},
         {"wall with MP3's gaps above 16 kHz", sparse, true},
+        {"wall with persistent holes under it", holey, true},
+        {"persistent holes with no wall", sparseQuiet, false},
         {"band-limited master: a low wall, dithered, no marks", wallAt(16000.0, 5.0), false},
         {"the same wall with bare rounding noise above", wallAt(16000.0, 0.3), true},
+        {"wall where CELT ends, joint stereo above 8 kHz", celt, true},
+        {"the same wall, channels as alike low as high", celtMono, false},
+        {"wall where ffmpeg's AAC cuts at 192 kbps, dithered", wallAt(19420.0, 25.0), true},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(lossyProbability(modelInput(c.features), calibratedModel()) > 0.5, c.lossy) << c.name;

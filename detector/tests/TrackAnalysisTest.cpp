@@ -81,6 +81,42 @@ TEST(TrackAnalysis, HighRatesLookAtTheSameBandAsCdRates) {
     }
 }
 
+TEST(TrackAnalysis, JointStereoCouplesTheHighBandOnly) {
+    const auto noise = [](const Response& response, unsigned seed) {
+        return shapedNoise(kLog2Length, kRate, response, seed);
+    };
+    const auto above = [](double hz) { return [hz](double f) { return f > hz ? 1.0 : 0.0; }; };
+    const std::vector<double> left = noise([](double) { return 1.0; }, 1);
+    // Joint stereo codes the high band once for both channels: the right one is the left one's high band, scaled,
+    // over its own low band.
+    std::vector<double> joint = noise(brickWall(7000.0), 2);
+    const std::vector<double> leftHigh = noise(above(8000.0), 1);
+    std::vector<double> panned(left.size());
+    for (std::size_t i = 0; i < left.size(); ++i) {
+        joint[i] += 0.5 * leftHigh[i];
+        panned[i] = std::round(left[i] * 0.5 * 32768.0) / 32768.0;
+    }
+    struct Case {
+        const char* name;
+        std::vector<double> right;
+        bool coupledHigh;
+        bool coupledLow;
+    };
+    const Case cases[] = {
+        {"independent channels", noise([](double) { return 1.0; }, 3), false, false},
+        {"one source panned", panned, true, true},
+        {"joint stereo above 8 kHz", joint, true, false},
+    };
+    for (const Case& c : cases) {
+        SignalSource source(stereo(left, c.right), 2, kRate);
+        const Features f = analyseTrack(source, 0).features;
+        EXPECT_EQ(f.coupledHigh > 0.9, c.coupledHigh) << c.name << ": " << f.coupledHigh;
+        EXPECT_LT(f.coupledHigh, c.coupledHigh ? 1.01 : 0.1) << c.name;
+        EXPECT_EQ(f.coupledLow > 0.9, c.coupledLow) << c.name << ": " << f.coupledLow;
+        EXPECT_LT(f.coupledLow, c.coupledLow ? 1.01 : 0.1) << c.name;
+    }
+}
+
 TEST(TrackAnalysis, ShippedModelJudgesTheClearCases) {
     EXPECT_EQ(verdictLine(analyseNoise(encoderLike())).rfind("This track looks like MPEG with probability ", 0), 0u);
     EXPECT_EQ(verdictLine(analyseNoise(brickWall(16000.0))).rfind("This track looks like MPEG", 0), 0u);

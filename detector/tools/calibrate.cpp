@@ -37,7 +37,7 @@ bool readSamples(const char* path, std::vector<Sample>& samples) {
         for (std::string cell; std::getline(fields, cell, '\t');) {
             cells.push_back(cell);
         }
-        if (cells.size() < 16 || cells[0] == "half" || cells[3] != "ok") {
+        if (cells.size() < 18 || cells[0] == "half" || cells[3] != "ok") {
             continue;
         }
         qvdet::Features f;
@@ -49,6 +49,8 @@ bool readSamples(const char* path, std::vector<Sample>& samples) {
         f.stability = std::atof(cells[9].c_str());
         f.sparseHigh = std::atof(cells[12].c_str());
         f.sparseMid = std::atof(cells[13].c_str());
+        f.coupledHigh = std::atof(cells[16].c_str());
+        f.coupledLow = std::atof(cells[17].c_str());
         samples.push_back({qvdet::modelInput(f), cells[1] == "lossy", 1.0});
     }
     return true;
@@ -174,15 +176,15 @@ int main(int argc, char** argv) {
 
     std::printf("#pragma once\n");
     std::printf("// Weights of the lossy-source model, written by opendetector_calibrate; do not edit by hand.\n");
-    std::printf("// Fitted on %d measurements of the calibration half (%d clean, %d lossy),\n"
+    std::printf("// Fitted on %d measurements (%d clean, %d lossy),\n"
                 "// clean weight %g, ridge %g.\n",
                 static_cast<int>(samples.size()), static_cast<int>(cleanCount), static_cast<int>(lossyCount),
                 cleanWeight, kRidge);
     std::printf("// Reproduce with detector/bench/calibrate.sh (corpus, seed and version are named there).\n");
-    std::printf("namespace qvdet {\ninline constexpr double kCalibratedWeights[] = {\n");
+    std::printf("namespace qvdet {\ninline constexpr double kCalibratedWeights[] = {\n   ");
     for (std::size_t i = 0; i < qvdet::kModelInputs; ++i) {
-        std::printf("    %.6f,\n", theta[i]);
+        std::printf(" %.6f,", theta[i]);
     }
-    std::printf("};\ninline constexpr double kCalibratedBias = %.6f;\n} // namespace qvdet\n", theta[kParams - 1]);
+    std::printf("\n};\ninline constexpr double kCalibratedBias = %.6f;\n} // namespace qvdet\n", theta[kParams - 1]);
     return 0;
 }

@@ -25,7 +25,7 @@ int main(int argc, char** argv) {
     const int mode = std::atoi(argv[2]);
     const std::string half = argc > 3 ? argv[3] : "all";
     std::cout << "half\tlabel\tgroup\toutcome\tedge_hz\tdepth_db\tslope_db\tabove_db\tholes\tstability\t"
-                 "audio_s\tcpu_s\tsparse_high\tsparse_mid\tp_lossy\tpath\n";
+                 "audio_s\tcpu_s\tsparse_high\tsparse_mid\tp_lossy\tpath\tcoupled_high\tcoupled_low\n";
     std::string line;
     while (std::getline(labels, line)) {
         std::istringstream fields(line);
@@ -55,12 +55,13 @@ int main(int argc, char** argv) {
         const double p = analysis.outcome == qvdet::Outcome::Qualified
                              ? qvdet::lossyProbability(qvdet::modelInput(f), qvdet::calibratedModel())
                              : -1.0;
-        std::printf("%s\t%s\t%s\t%s\t%.1f\t%.2f\t%.2f\t%.2f\t%.5f\t%.3f\t%.3f\t%.4f\t%.5f\t%.5f\t%.4f\t%s\n",
+        std::printf("%s\t%s\t%s\t%s\t%.1f\t%.2f\t%.2f\t%.2f\t%.5f\t%.3f\t%.3f\t%.4f\t%.5f\t%.5f\t%.4f\t%s",
                     rowHalf.c_str(), label.c_str(), group.c_str(),
                     analysis.outcome == qvdet::Outcome::Qualified ? "ok" : "unqualified", f.edgeHz, f.depthDb,
                     f.slopeDb, f.aboveDb, f.holeRatio, f.stability,
                     static_cast<double>(header.format.frameCount) / header.format.sampleRate, cpu, f.sparseHigh,
                     f.sparseMid, p, path.c_str());
+        std::printf("\t%.4f\t%.4f\n", f.coupledHigh, f.coupledLow);
     }
     return 0;
 }
