@@ -303,7 +303,8 @@ void Worker::prepareNextFile() {
 }
 
 void Worker::startDecodingAhead() {
-    if (next_.state != NextFile::State::None || paused_ || phase_ != WorkerPhase::Detecting)
+    // One pass at a time is one child at a time: a user who asks for it keeps the other processors free.
+    if (next_.state != NextFile::State::None || paused_ || phase_ != WorkerPhase::Detecting || sideBySide_ < 2)
         return;
     QueueEntry next;
     if (!host_.entryAfterNext(next) || next.path.empty() || directoryPart(next.path).empty())

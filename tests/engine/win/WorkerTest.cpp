@@ -137,6 +137,10 @@ protected:
         host.add(path, type);
         return path;
     }
+    void addFlacDecoder() {
+        decoders.append(
+            DecoderRow{true, "flac", standinDirectory() + "\\decoders\\flac\\flac.exe", "-d -f -o {T} {F}"});
+    }
     void start(const std::string& detector = standinDirectory() + "\\aucdtect.exe") {
         worker = std::make_unique<Worker>(host, decoders, settings, log,
                                           WorkerConfig{dir.str(), dir.str(), detector, GetCurrentProcessId()});
@@ -240,7 +244,7 @@ TEST_F(WorkerTest, AnUncheckableEntryIsDroppedOrFinishedUnknownAndAChildThatFail
 }
 
 TEST_F(WorkerTest, TheNextFileIsDecodedWhileThePassesRunAndEveryChildFollowsPauseAndFinish) {
-    decoders.append(DecoderRow{true, "flac", standinDirectory() + "\\decoders\\flac\\flac.exe", "-d -f -o {T} {F}"});
+    addFlacDecoder();
     queue("a.flac", "m* sleep=4000 verdict=cdda:90\r\n", "flac");
     std::string b = queue("b.flac", "decoder sleep=2500\r\nm* verdict=cdda:80\r\n", "flac");
     std::string c = queue("c.flac", "decoder hang\r\nm* verdict=cdda:70\r\n", "flac");
@@ -266,6 +270,16 @@ TEST_F(WorkerTest, TheNextFileIsDecodedWhileThePassesRunAndEveryChildFollowsPaus
     EXPECT_EQ(host.entries.front().path, c);
     for (std::size_t turn = 0; turn < 2; ++turn)
         EXPECT_FALSE(qvtest::fileExists(worker->tempFileName(turn))) << turn;
+}
+
+TEST_F(WorkerTest, OnePassAtATimeIsOneChildAtATime) {
+    addFlacDecoder();
+    std::string a = queue("a.flac", "m* verdict=cdda:90\r\n", "flac");
+    std::string b = queue("b.flac", "m* verdict=cdda:80\r\n", "flac");
+    start();
+    ASSERT_TRUE(host.waitFor([&] { return host.finished.size() == 2; }));
+    const std::string text = qvtest::readFile(dir.file("System.log"));
+    EXPECT_LT(text.find("Checking " + a + " pass 2"), text.find("Decompressing " + b)) << "b decoded ahead";
 }
 
 TEST_F(WorkerTest, TheNextFilesPassesTakeThePlacesTheFileInWorkLeavesFreeAndGoWhenItDoes) {
