@@ -298,11 +298,11 @@ std::string Worker::decoderFailure(ChildProcess& decoder, const std::string& out
 }
 
 void Worker::prepareNextFile() {
-    startDecodingAhead();
+    takeUpNextFile();
     startPassesOfNextFile();
 }
 
-void Worker::startDecodingAhead() {
+void Worker::takeUpNextFile() {
     // One pass at a time is one child at a time: a user who asks for it keeps the other processors free.
     if (next_.state != NextFile::State::None || paused_ || phase_ != WorkerPhase::Detecting || sideBySide_ < 2)
         return;

@@ -127,7 +127,8 @@ private:
                                const QueueEntry& entry);
     // Decodes the next file, or starts its passes in the places the file in work leaves free.
     void prepareNextFile();
-    void startDecodingAhead();
+    // The entry after the one in work: ready at once when the detector reads it as it is, else decoded.
+    void takeUpNextFile();
     void onAheadDecoderEnded();
     void startPassesOfNextFile();
     // Takes the next file, decoded or checked in part, as the one in work; false when entry is another one.
@@ -182,7 +183,7 @@ private:
     std::size_t tempTurn_ = 0; // which of the two decoded files is the one in work
     NextFile next_;
     std::vector<std::unique_ptr<DetectorPass>> passes_;
-    std::size_t sideBySide_ = 1;
+    std::size_t sideBySide_ = 1; // passes of both files together, as "Detect Parallel Passes" was at the file's start
     std::optional<PassPlan> plan_;
     WorkerState reported_;
     QueueEntry entry_;
