@@ -339,19 +339,8 @@ void Worker::startPassesOfNextFile() {
     if (next_.state != NextFile::State::Ready || paused_ || phase_ != WorkerPhase::Detecting)
         return;
     if (!next_.plan)
-        next_.plan.emplace(settings_.minimumValidPasses.load(), settings_.maximumTotalPasses.load(),
-                           static_cast<int32_t>(sideBySide_));
-    // The plan is asked only with a place free, so that it never counts a pass as started in vain.
-    for (std::optional<std::size_t> place = freePlace(); place; place = freePlace()) {
-        const std::optional<int32_t> mode = next_.plan->nextPass();
-        if (!mode)
-            return;
-        const StartResult started = startDetectorPass(*place, *mode, true);
-        if (started == StartResult::Finishing)
-            return;
-        if (started == StartResult::Failed)
-            next_.plan->startFailed(*mode);
-    }
+        next_.plan.emplace(newPlan());
+    startPlannedPasses(*next_.plan, true);
 }
 
 bool Worker::adoptNextFile(const QueueEntry& entry) {
@@ -411,22 +400,33 @@ void Worker::beginPasses() {
     sideBySide_ = passesSideBySide(settings_.parallelPasses.load());
     while (passes_.size() < sideBySide_)
         passes_.push_back(std::make_unique<DetectorPass>());
-    plan_.emplace(settings_.minimumValidPasses.load(), settings_.maximumTotalPasses.load(),
-                  static_cast<int32_t>(sideBySide_));
+    plan_.emplace(newPlan());
     continuePasses();
 }
 
-void Worker::continuePasses() {
+PassPlan Worker::newPlan() const {
+    return PassPlan(settings_.minimumValidPasses.load(), settings_.maximumTotalPasses.load(),
+                    static_cast<int32_t>(sideBySide_));
+}
+
+Worker::StartResult Worker::startPlannedPasses(PassPlan& plan, bool ofNextFile) {
+    // The plan is asked only with a place free, so that it never counts a pass as started in vain.
     for (std::optional<std::size_t> place = freePlace(); place; place = freePlace()) {
-        const std::optional<int32_t> mode = plan_->nextPass();
+        const std::optional<int32_t> mode = plan.nextPass();
         if (!mode)
             break;
-        const StartResult started = startDetectorPass(*place, *mode, false);
+        const StartResult started = startDetectorPass(*place, *mode, ofNextFile);
         if (started == StartResult::Finishing)
-            return;
+            return started;
         if (started == StartResult::Failed)
-            plan_->startFailed(*mode);
+            plan.startFailed(*mode);
     }
+    return StartResult::Started;
+}
+
+void Worker::continuePasses() {
+    if (startPlannedPasses(*plan_, false) == StartResult::Finishing)
+        return;
     if (plan_->done()) {
         finishEntry(plan_->passes(), plan_->verdicts(), plan_->allStarted() ? Timing::Counted : Timing::NotCounted);
         return;

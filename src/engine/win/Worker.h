@@ -135,6 +135,9 @@ private:
     bool adoptNextFile(const QueueEntry& entry);
     void dropNextFile();
     void beginPasses();
+    PassPlan newPlan() const;
+    // Starts every pass the plan allows in the places free now; Finishing when the worker is told to finish.
+    StartResult startPlannedPasses(PassPlan& plan, bool ofNextFile);
     // Starts every pass the plan allows now, then finishes the entry when its outcome is known.
     void continuePasses();
     // A place no pass of either file holds, within the passes allowed side by side.
