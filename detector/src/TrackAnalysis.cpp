@@ -22,6 +22,11 @@ constexpr double kSparseGap = 0.01;
 constexpr std::size_t kCoupleBins = 8;
 constexpr double kCoupleBandRatio = 1000.0;
 constexpr double kCoupledCorrelation = 0.999;
+// Where encoders couple the channels, and a band below that shows how alike the channels are anyway.
+constexpr double kCoupledHighFromHz = 8000.0;
+constexpr double kCoupledHighToHz = 14000.0;
+constexpr double kCoupledLowFromHz = 2000.0;
+constexpr double kCoupledLowToHz = 5000.0;
 // A segment's own edge needs this many sounding frames, and counts as the track's within kNearBins.
 constexpr unsigned kMinSegmentFrames = 8;
 constexpr std::size_t kNearBins = 4;
@@ -60,6 +65,9 @@ public:
         }
         windowEnergy_ = sum;
         activeLowBin_ = static_cast<std::size_t>(1000.0 / layout.binHz);
+        // The channels are told apart only where the coupling is counted.
+        separateLowBin_ = static_cast<std::size_t>(kCoupledLowFromHz / layout.binHz);
+        separateHighBin_ = std::min(static_cast<std::size_t>(kCoupledHighToHz / layout.binHz), layout.topBin);
     }
 
     // Power spectrum of one frame summed over channels, two channels per transform; false when the frame is quiet.
@@ -153,7 +161,7 @@ public:
 private:
     void separateFirstPair() {
         const std::size_t n = buffer_.size();
-        for (std::size_t k = 1; k < left_.size(); ++k) {
+        for (std::size_t k = separateLowBin_; k < separateHighBin_; ++k) {
             const std::complex<double> a = buffer_[k];
             const std::complex<double> b = std::conj(buffer_[n - k]);
             left_[k] = std::norm(a + b) / (4.0 * windowEnergy_);
@@ -172,6 +180,8 @@ private:
     std::vector<double> right_ = std::vector<double>(layout_.topBin, 0.0);
     double windowEnergy_ = 1.0;
     std::size_t activeLowBin_ = 0;
+    std::size_t separateLowBin_ = 0;
+    std::size_t separateHighBin_ = 0;
 };
 
 // How many of the counted bins or bands showed a mark.
@@ -255,8 +265,10 @@ TrackAnalysis analyseTrack(PcmSource& source, int mode, FrameObserver* observer)
             follows = true;
             frameAnalyzer.countSparseBins(binAt(16000.0), binAt(19500.0), high.marked, high.counted);
             frameAnalyzer.countSparseBins(binAt(12500.0), binAt(16000.0), mid.marked, mid.counted);
-            frameAnalyzer.countCoupledBands(binAt(8000.0), binAt(14000.0), coupledHigh.marked, coupledHigh.counted);
-            frameAnalyzer.countCoupledBands(binAt(2000.0), binAt(5000.0), coupledLow.marked, coupledLow.counted);
+            frameAnalyzer.countCoupledBands(binAt(kCoupledHighFromHz), binAt(kCoupledHighToHz), coupledHigh.marked,
+                                            coupledHigh.counted);
+            frameAnalyzer.countCoupledBands(binAt(kCoupledLowFromHz), binAt(kCoupledLowToHz), coupledLow.marked,
+                                            coupledLow.counted);
             ++spectrum.frames;
         }
         for (std::size_t k = 0; k < layout.topBin; ++k) {
