@@ -10,6 +10,10 @@ constexpr double kHoleRatio = 10.0;
 constexpr double kContentRatio = 100.0;
 constexpr double kContentOverOwnFloor = 10.0;
 constexpr double kFloorQuantile = 0.1;
+// Within 1.5 dB of the rounding floor. The bounds keep most of a bare band's spread (a 700 Hz band's level in one
+// frame varies by about a third) and little of a TPDF-dithered one's, three times as loud.
+constexpr double kBareLow = 0.7;
+constexpr double kBareHigh = 1.4;
 } // namespace
 
 void BandHistory::add(const std::vector<double>& levels, bool follows) {
@@ -57,6 +61,20 @@ double persistentHoleShare(const BandHistory& history) {
         std::swap(previous, current);
     }
     return cells > 0 ? static_cast<double>(holes) / static_cast<double>(cells) : 0.0;
+}
+
+BareCells countBareCells(const BandHistory& history) {
+    BareCells cells;
+    for (std::size_t f = 0; f < history.frames(); ++f) {
+        for (std::size_t b = 0; b < history.bands(); ++b) {
+            const double level = history.level(f, b);
+            if (level < kHoleRatio) {
+                ++cells.quiet;
+                cells.bare += level > kBareLow && level < kBareHigh;
+            }
+        }
+    }
+    return cells;
 }
 
 } // namespace qvdet

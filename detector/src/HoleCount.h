@@ -1,5 +1,6 @@
 #pragma once
-// Holes: bands an encoder left empty under louder content. Judged after the whole pass, against each band's own
+// Holes: bands an encoder left empty under louder content; bare cells: quiet bands holding only the rounding noise
+// of an undithered conversion. Judged after the whole pass, against each band's own
 // floor, so that the steady noise of shaped dither in a quiet passage does not pass for content over a gap.
 #include <cstddef>
 #include <vector>
@@ -31,5 +32,15 @@ std::vector<double> bandFloors(const BandHistory& history);
 // Share of the cells (a band in a frame with content above it) that are holes in this frame and the one before:
 // an empty band counts only when it persists, and content means a band over the rounding floor and its own.
 double persistentHoleShare(const BandHistory& history);
+
+// Quiet cells (a band in a frame under 10 dB over the rounding floor) and those of them that lie within 1.5 dB of
+// the rounding floor itself: the noise of a 16-bit conversion without dither, which a decoder leaves wherever the
+// encoder coded nothing. A master's dither lifts its quiet cells above that (TPDF by 4.8 dB).
+struct BareCells {
+    std::size_t quiet = 0;
+    std::size_t bare = 0;
+    double share() const { return quiet > 0 ? static_cast<double>(bare) / static_cast<double>(quiet) : 0.0; }
+};
+BareCells countBareCells(const BandHistory& history);
 
 } // namespace qvdet

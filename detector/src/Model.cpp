@@ -22,6 +22,12 @@ constexpr double kSlightCoupling = 0.1;
 // Where ffmpeg's AAC encoder puts its low-pass at 128 and 192 kbps (44.1 and 48 kHz), below the band where
 // mastering filters stand: kHz and reach.
 constexpr std::array<std::array<double, 2>, 3> kAacWalls = {{{17.35, 0.25}, {18.25, 0.15}, {19.42, 0.2}}};
+// Dithered masters keep up to about a quarter of their quiet cells at the rounding floor (shaped dither crosses it
+// in a band or two); a decoder's undithered output, from half to three quarters. A share from fewer quiet cells
+// than kEnoughQuietCells (a few seconds of one band) counts for less.
+constexpr double kSlightBareShare = 0.3;
+constexpr double kClearBareShare = 0.5;
+constexpr double kEnoughQuietCells = 1000.0;
 
 double nearness(double kHz, double at, double reach) {
     return clampTo(1.0 - std::abs(kHz - at) / reach, 0.0, 1.0);
@@ -58,13 +64,18 @@ ModelInput modelInput(const Features& f) {
                      0.0, 1.0) -
                  kSlightCoupling);
     // A wall where CELT's last band ends weighs only together with joint stereo; its decoder dithers above the
-    // wall, so the wall is shallow, and a deeper one says no more.
+    // wall, so the wall is shallow: 10 dB of depth is enough, and a deeper one says no more.
     const double atOpusWall = nearness(kHz, kOpusWallKHz, kOpusWallReachKHz);
     // A steep wall where an AAC encoder cuts.
     double atAacWall = 0.0;
     for (const auto& [at, reach] : kAacWalls) {
         atAacWall = std::max(atAacWall, nearness(kHz, at, reach));
     }
+    // Quiet cells holding nothing but the rounding noise of an undithered conversion, wall or no wall: the decoder
+    // wrote zeros wherever the encoder coded nothing, where a master would carry its dither.
+    const double bareCells =
+        clampTo((f.bareShare - kSlightBareShare) / (kClearBareShare - kSlightBareShare), 0.0, 1.0) *
+        clampTo(f.quietCells / kEnoughQuietCells, 0.0, 1.0);
     // Each mark weighs only through the wall: sparse, quiet masters have persistent holes of their own, and with no
     // wall they say nothing.
     return {position * std::max(0.0, sparseExcess - kSlightExcess),
@@ -73,8 +84,9 @@ ModelInput modelInput(const Features& f) {
             std::log10(high) + 2.5,
             std::log10(high / mid),
             coupling,
-            std::min(wall, 2.0) * atOpusWall * coupling,
-            std::min(wall, 3.0) * atAacWall};
+            std::min(wall, 1.0) * atOpusWall * coupling,
+            std::min(wall, 3.0) * atAacWall,
+            bareCells};
 }
 
 double lossyProbability(const ModelInput& input, const ModelWeights& model) {
@@ -85,6 +97,9 @@ double lossyProbability(const ModelInput& input, const ModelWeights& model) {
     z = clampTo(z, -40.0, 40.0);
     return 1.0 / (1.0 + std::exp(-z));
 }
+
+static_assert(sizeof(kCalibratedWeights) / sizeof(kCalibratedWeights[0]) == kModelInputs,
+              "the calibration was fitted for another set of inputs: run detector/bench/calibrate.sh");
 
 const ModelWeights& calibratedModel() {
     static const ModelWeights model = [] {

@@ -293,6 +293,9 @@ TrackAnalysis analyseTrack(PcmSource& source, int mode, FrameObserver* observer)
     features.sparseHigh = high.share();
     features.sparseMid = mid.share();
     features.holeRatio = persistentHoleShare(history);
+    const BareCells bare = countBareCells(history);
+    features.bareShare = bare.share();
+    features.quietCells = static_cast<double>(bare.quiet);
     features.coupledHigh = coupledHigh.share();
     features.coupledLow = coupledLow.share();
 

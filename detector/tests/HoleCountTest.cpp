@@ -39,6 +39,18 @@ TEST(HoleCount, PersistentGapsUnderContentOverTheBandsOwnFloor) {
     }
 }
 
+TEST(HoleCount, BareCellsAreQuietCellsAtTheUnditheredRoundingFloor) {
+    BandHistory history(5);
+    // Bare floor twice, TPDF dither, near silence, content.
+    history.add({1.0, 1.2, 3.0, 0.2, 500.0}, true);
+    history.add({0.9, 1.3, 2.8, 0.1, 50.0}, true);
+    const BareCells cells = countBareCells(history);
+    EXPECT_EQ(cells.quiet, 8u);
+    EXPECT_EQ(cells.bare, 4u);
+    EXPECT_DOUBLE_EQ(cells.share(), 0.5);
+    EXPECT_DOUBLE_EQ(BareCells{}.share(), 0.0);
+}
+
 TEST(HoleCount, FloorIsTheQuietTenthAndNeverUnderTheRoundingFloor) {
     BandHistory history(2);
     for (int f = 0; f < 100; ++f) {

@@ -27,6 +27,17 @@ TEST(Model, AWallInTheMasteringBandNeedsAnEncodersMarks) {
     sparse.sparseHigh = 0.2;
     Features holey = wallAt(20500.0, 5.0);
     holey.holeRatio = 0.2;
+    // A decoder's output: no wall (the encoder kept the whole band), its quiet cells at the undithered floor.
+    Features bare = wallAt(21800.0, 30.0);
+    bare.depthDb = 1.0;
+    bare.slopeDb = 0.5;
+    bare.quietCells = 5000.0;
+    bare.bareShare = 0.6;
+    Features fewBare = bare;
+    fewBare.quietCells = 100.0;
+    // Shaped dither crosses the rounding floor in a band or two.
+    Features shapedDither = bare;
+    shapedDither.bareShare = 0.25;
     // Opus: a shallow wall at 20 kHz under dither, the high band coded as joint stereo.
     Features celt = wallAt(20100.0, 25.0);
     celt.depthDb = 15.0;
@@ -46,13 +57,14 @@ TEST(Model, AWallInTheMasteringBandNeedsAnEncodersMarks) {
         {"no wall at all", wallAt(21800.0, 5.0), false},
         {"wall with bare rounding noise above, as a decoder leaves it", wallAt(20500.0, 0.3), true},
         {"wall with MP3's gaps above 16 kHz", sparse, true},
-        {"wall with persistent holes under it", holey, true},
         {"persistent holes with no wall", sparseQuiet, false},
         {"band-limited master: a low wall, dithered, no marks", wallAt(16000.0, 5.0), false},
         {"the same wall with bare rounding noise above", wallAt(16000.0, 0.3), true},
         {"wall where CELT ends, joint stereo above 8 kHz", celt, true},
         {"the same wall, channels as alike low as high", celtMono, false},
-        {"wall where ffmpeg's AAC cuts at 192 kbps, dithered", wallAt(19420.0, 25.0), true},
+        {"no wall, quiet cells at the undithered rounding floor", bare, true},
+        {"the same share from a handful of quiet cells", fewBare, false},
+        {"no wall, quiet cells under shaped dither", shapedDither, false},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(lossyProbability(modelInput(c.features), calibratedModel()) > 0.5, c.lossy) << c.name;

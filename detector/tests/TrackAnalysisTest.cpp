@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 namespace qvdet {
 namespace {
 
@@ -54,12 +56,15 @@ TEST(TrackAnalysis, FullBandAndGentleRollOffShowNoEdge) {
 }
 
 // Noise that swells and fades by 30 dB every half second, rounded to 16 bits again: content that rises over its
-// own floor, as music does.
-TrackAnalysis analysePulsedNoise(const Response& response) {
+// own floor, as music does. Rounded plainly, as a decoder writes its output, or with TPDF dither, as a master is.
+TrackAnalysis analysePulsedNoise(const Response& response, bool dithered = false) {
     std::vector<double> samples = shapedNoise(kLog2Length, kRate, response, 5);
+    std::mt19937 random(7);
+    std::uniform_real_distribution<double> half(-0.5, 0.5);
     for (std::size_t i = 0; i < samples.size(); ++i) {
         const double gain = (i / (kRate / 4)) % 2 ? 0.03 : 1.0;
-        samples[i] = std::round(samples[i] * gain * 32768.0) / 32768.0;
+        const double dither = dithered ? half(random) + half(random) : 0.0;
+        samples[i] = std::round(samples[i] * gain * 32768.0 + dither) / 32768.0;
     }
     SignalSource source(samples, 1, kRate);
     return analyseTrack(source, 0);
@@ -70,6 +75,15 @@ TEST(TrackAnalysis, EmptyBandUnderContentCountsAsHoles) {
     const TrackAnalysis none = analysePulsedNoise(brickWall(16000.0));
     EXPECT_GT(holes.features.holeRatio, 0.1);
     EXPECT_LT(none.features.holeRatio, 0.001);
+}
+
+TEST(TrackAnalysis, QuietCellsAtTheRoundingFloorAreBareOnlyWithoutDither) {
+    const TrackAnalysis decoded = analysePulsedNoise(brickWall(16000.0));
+    const TrackAnalysis mastered = analysePulsedNoise(brickWall(16000.0), true);
+    EXPECT_GT(decoded.features.quietCells, 1000.0);
+    EXPECT_GT(decoded.features.bareShare, 0.5);
+    EXPECT_GT(mastered.features.quietCells, 1000.0);
+    EXPECT_LT(mastered.features.bareShare, 0.15);
 }
 
 TEST(TrackAnalysis, HighRatesLookAtTheSameBandAsCdRates) {

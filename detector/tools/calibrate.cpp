@@ -2,7 +2,8 @@
 // Usage: opendetector_calibrate FEATURES.tsv [CLEAN_WEIGHT] > Calibration.h
 // FEATURES.tsv comes from opendetector_features on the calibration half. The classes are weighted to equal
 // totals, the clean one then multiplied by CLEAN_WEIGHT (default 1); a small ridge keeps the weights finite
-// when the classes separate completely.
+// when the classes separate completely. An encoder's mark never gets a negative weight: when the best fit would
+// give one, that mark is held at zero and the rest fitted again.
 #include "Model.h"
 
 #include <cmath>
@@ -37,7 +38,7 @@ bool readSamples(const char* path, std::vector<Sample>& samples) {
         for (std::string cell; std::getline(fields, cell, '\t');) {
             cells.push_back(cell);
         }
-        if (cells.size() < 18 || cells[0] == "half" || cells[3] != "ok") {
+        if (cells.size() < 20 || cells[0] == "half" || cells[3] != "ok") {
             continue;
         }
         qvdet::Features f;
@@ -51,6 +52,8 @@ bool readSamples(const char* path, std::vector<Sample>& samples) {
         f.sparseMid = std::atof(cells[13].c_str());
         f.coupledHigh = std::atof(cells[16].c_str());
         f.coupledLow = std::atof(cells[17].c_str());
+        f.bareShare = std::atof(cells[18].c_str());
+        f.quietCells = std::atof(cells[19].c_str());
         samples.push_back({qvdet::modelInput(f), cells[1] == "lossy", 1.0});
     }
     return true;
@@ -94,6 +97,54 @@ double featureOf(const Sample& s, std::size_t i) {
     return i < qvdet::kModelInputs ? s.input[i] : 1.0;
 }
 
+// Newton's method on the weighted, ridge-penalised log-likelihood; parameters held at zero stay there.
+bool fitLogistic(const std::vector<Sample>& samples, const std::vector<bool>& heldAtZero, std::vector<double>& theta) {
+    theta.assign(kParams, 0.0);
+    for (int iteration = 0; iteration < 100; ++iteration) {
+        std::vector<std::vector<double>> hessian(kParams, std::vector<double>(kParams, 0.0));
+        std::vector<double> gradient(kParams, 0.0);
+        for (std::size_t i = 0; i + 1 < kParams; ++i) {
+            hessian[i][i] += kRidge;
+            gradient[i] -= kRidge * theta[i];
+        }
+        for (const Sample& s : samples) {
+            double z = 0.0;
+            for (std::size_t i = 0; i < kParams; ++i) {
+                z += theta[i] * featureOf(s, i);
+            }
+            const double p = 1.0 / (1.0 + std::exp(-z));
+            const double residual = (s.lossy ? 1.0 : 0.0) - p;
+            for (std::size_t i = 0; i < kParams; ++i) {
+                gradient[i] += s.weight * residual * featureOf(s, i);
+                for (std::size_t j = 0; j < kParams; ++j) {
+                    hessian[i][j] += s.weight * p * (1.0 - p) * featureOf(s, i) * featureOf(s, j);
+                }
+            }
+        }
+        for (std::size_t i = 0; i < kParams; ++i) {
+            if (heldAtZero[i]) {
+                for (std::size_t j = 0; j < kParams; ++j) {
+                    hessian[i][j] = hessian[j][i] = i == j ? 1.0 : 0.0;
+                }
+                gradient[i] = 0.0;
+            }
+        }
+        std::vector<double> step;
+        if (!solve(hessian, gradient, step)) {
+            return false;
+        }
+        double size = 0.0;
+        for (std::size_t i = 0; i < kParams; ++i) {
+            theta[i] += step[i];
+            size += std::fabs(step[i]);
+        }
+        if (size < 1e-9) {
+            break;
+        }
+    }
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -120,42 +171,24 @@ int main(int argc, char** argv) {
         s.weight = s.lossy ? 0.5 / lossyCount : 0.5 * cleanWeight / cleanCount;
     }
 
-    // Newton's method on the weighted, ridge-penalised log-likelihood.
-    std::vector<double> theta(kParams, 0.0);
-    for (int iteration = 0; iteration < 100; ++iteration) {
-        std::vector<std::vector<double>> hessian(kParams, std::vector<double>(kParams, 0.0));
-        std::vector<double> gradient(kParams, 0.0);
-        for (std::size_t i = 0; i + 1 < kParams; ++i) {
-            hessian[i][i] += kRidge;
-            gradient[i] -= kRidge * theta[i];
-        }
-        for (const Sample& s : samples) {
-            double z = 0.0;
-            for (std::size_t i = 0; i < kParams; ++i) {
-                z += theta[i] * featureOf(s, i);
-            }
-            const double p = 1.0 / (1.0 + std::exp(-z));
-            const double residual = (s.lossy ? 1.0 : 0.0) - p;
-            for (std::size_t i = 0; i < kParams; ++i) {
-                gradient[i] += s.weight * residual * featureOf(s, i);
-                for (std::size_t j = 0; j < kParams; ++j) {
-                    hessian[i][j] += s.weight * p * (1.0 - p) * featureOf(s, i) * featureOf(s, j);
-                }
-            }
-        }
-        std::vector<double> step;
-        if (!solve(hessian, gradient, step)) {
+    std::vector<bool> heldAtZero(kParams, false);
+    std::vector<double> theta;
+    for (;;) {
+        if (!fitLogistic(samples, heldAtZero, theta)) {
             std::cerr << "error: singular system\n";
             return 1;
         }
-        double size = 0.0;
-        for (std::size_t i = 0; i < kParams; ++i) {
-            theta[i] += step[i];
-            size += std::fabs(step[i]);
+        std::size_t mostNegative = kParams;
+        for (std::size_t i = 0; i < qvdet::kModelInputs; ++i) {
+            if (qvdet::kInputIsMark[i] && theta[i] < 0.0 &&
+                (mostNegative == kParams || theta[i] < theta[mostNegative])) {
+                mostNegative = i;
+            }
         }
-        if (size < 1e-9) {
+        if (mostNegative == kParams) {
             break;
         }
+        heldAtZero[mostNegative] = true;
     }
 
     qvdet::ModelWeights model;

@@ -25,7 +25,7 @@ int main(int argc, char** argv) {
     const int mode = std::atoi(argv[2]);
     const std::string half = argc > 3 ? argv[3] : "all";
     std::cout << "half\tlabel\tgroup\toutcome\tedge_hz\tdepth_db\tslope_db\tabove_db\tholes\tstability\t"
-                 "audio_s\tcpu_s\tsparse_high\tsparse_mid\tp_lossy\tpath\tcoupled_high\tcoupled_low\n";
+                 "audio_s\tcpu_s\tsparse_high\tsparse_mid\tp_lossy\tpath\tcoupled_high\tcoupled_low\tbare_share\tquiet_cells\n";
     std::string line;
     while (std::getline(labels, line)) {
         std::istringstream fields(line);
@@ -61,7 +61,7 @@ int main(int argc, char** argv) {
                     f.slopeDb, f.aboveDb, f.holeRatio, f.stability,
                     static_cast<double>(header.format.frameCount) / header.format.sampleRate, cpu, f.sparseHigh,
                     f.sparseMid, p, path.c_str());
-        std::printf("\t%.4f\t%.4f\n", f.coupledHigh, f.coupledLow);
+        std::printf("\t%.4f\t%.4f\t%.4f\t%.0f\n", f.coupledHigh, f.coupledLow, f.bareShare, f.quietCells);
     }
     return 0;
 }
