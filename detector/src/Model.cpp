@@ -19,6 +19,11 @@ constexpr double kSlightHoles = 1.0;
 constexpr double kOpusWallKHz = 20.15;
 constexpr double kOpusWallReachKHz = 0.4;
 constexpr double kSlightCoupling = 0.1;
+// Channels alike at 2 to 5 kHz in this share of bands or more are near-mono material: the few uncoupled bands left
+// make the ratio unsteady, and alike channels high up say nothing of joint stereo. The mark fades out from
+// kNearMonoFrom to kMono.
+constexpr double kNearMonoFrom = 0.6;
+constexpr double kMono = 0.9;
 // Where ffmpeg's AAC encoder puts its low-pass at 128 and 192 kbps (44.1 and 48 kHz), below the band where
 // mastering filters stand: kHz and reach.
 constexpr std::array<std::array<double, 2>, 3> kAacWalls = {{{17.35, 0.25}, {18.25, 0.15}, {19.42, 0.2}}};
@@ -59,10 +64,12 @@ ModelInput modelInput(const Features& f) {
     // Joint stereo: how much more of the 8 to 14 kHz band than of the 2 to 5 kHz band has left and right spectra
     // of one shape, as uncoupled shares, so that mono and near-mono material (coupled everywhere) shows little.
     // Clean masters reach a log ratio of kSlightCoupling (fewer sources sound high up); only more counts.
-    const double coupling = std::max(
-        0.0, clampTo(std::log10((1.02 - clampTo(f.coupledLow, 0.0, 1.0)) / (1.02 - clampTo(f.coupledHigh, 0.0, 1.0))),
-                     0.0, 1.0) -
-                 kSlightCoupling);
+    const double coupling =
+        std::max(0.0,
+                 clampTo(std::log10((1.02 - clampTo(f.coupledLow, 0.0, 1.0)) / (1.02 - clampTo(f.coupledHigh, 0.0, 1.0))),
+                         0.0, 1.0) -
+                     kSlightCoupling) *
+        clampTo((kMono - f.coupledLow) / (kMono - kNearMonoFrom), 0.0, 1.0);
     // A wall where CELT's last band ends weighs only together with joint stereo; its decoder dithers above the
     // wall, so the wall is shallow: 10 dB of depth is enough, and a deeper one says no more.
     const double atOpusWall = nearness(kHz, kOpusWallKHz, kOpusWallReachKHz);
