@@ -31,8 +31,11 @@ for dir in "${corpora[@]}"; do
     described+=("version $version, seed $seed, $(($(sed -n '$=' "$dir/labels.tsv") - 1)) clips")
 done
 nice -n 10 "$bin/opendetector_calibrate" "$features" "$weight" >"$features.h"
-corpus_line=$(IFS=';'; echo "${described[*]}" | sed 's/;/; /g')
-sed "/^\/\/ Reproduce/i // Corpus: make-real-corpus.sh $corpus_line; splits $splits; modes 0 and 1." \
-    "$features.h" >"$here/../src/Calibration.h"
+{
+    sed '/^\/\/ Reproduce/,$d' "$features.h"
+    echo "// Corpus: make-real-corpus.sh, splits $splits, modes 0 and 1:"
+    printf '//   %s\n' "${described[@]}"
+    sed -n '/^\/\/ Reproduce/,$p' "$features.h"
+} >"$here/../src/Calibration.h"
 rm -f "$features.h"
 echo "wrote $here/../src/Calibration.h; rebuild before benchmarking" >&2

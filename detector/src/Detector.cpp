@@ -63,8 +63,8 @@ int runDetector(const std::filesystem::path& file, int mode, std::ostream& out, 
             << fixed(f.slopeDb, 1) << " dB, above " << fixed(f.aboveDb, 1) << " dB, holes "
             << fixed(f.holeRatio * 100.0, 2) << "%, stability " << fixed(f.stability * 100.0, 0) << "%, channels alike "
             << fixed(f.coupledHigh * 100.0, 0) << "% at 8-14 kHz, " << fixed(f.coupledLow * 100.0, 0)
-            << "% at 2-5 kHz, bare floor in " << fixed(f.bareShare * 100.0, 0) << "% of "
-            << fixed(f.quietCells, 0) << " quiet cells\n";
+            << "% at 2-5 kHz, bare floor in " << fixed(f.bareShare * 100.0, 0) << "% of " << fixed(f.quietCells, 0)
+            << " quiet cells\n";
     } else {
         err << "not judged: " << describe(analysis.outcome) << "\n";
     }

@@ -1,7 +1,7 @@
 #pragma once
-// Holes: bands an encoder left empty under louder content; bare cells: quiet bands holding only the rounding noise
-// of an undithered conversion. Judged after the whole pass, against each band's own
+// Holes: bands an encoder left empty under louder content, judged after the whole pass against each band's own
 // floor, so that the steady noise of shaped dither in a quiet passage does not pass for content over a gap.
+// Bare cells: quiet bands holding only the rounding noise of an undithered conversion.
 #include <cstddef>
 #include <vector>
 

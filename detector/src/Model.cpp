@@ -29,7 +29,7 @@ constexpr double kMono = 0.9;
 constexpr std::array<std::array<double, 2>, 3> kAacWalls = {{{17.35, 0.25}, {18.25, 0.15}, {19.42, 0.2}}};
 // Dithered masters keep up to about a quarter of their quiet cells at the rounding floor (shaped dither crosses it
 // in a band or two); a decoder's undithered output, from half to three quarters. A share from fewer quiet cells
-// than kEnoughQuietCells (a few seconds of one band) counts for less.
+// than kEnoughQuietCells (about half a second of every band from 8 kHz up) counts for less.
 constexpr double kSlightBareShare = 0.3;
 constexpr double kClearBareShare = 0.5;
 constexpr double kEnoughQuietCells = 1000.0;
@@ -64,12 +64,10 @@ ModelInput modelInput(const Features& f) {
     // Joint stereo: how much more of the 8 to 14 kHz band than of the 2 to 5 kHz band has left and right spectra
     // of one shape, as uncoupled shares, so that mono and near-mono material (coupled everywhere) shows little.
     // Clean masters reach a log ratio of kSlightCoupling (fewer sources sound high up); only more counts.
-    const double coupling =
-        std::max(0.0,
-                 clampTo(std::log10((1.02 - clampTo(f.coupledLow, 0.0, 1.0)) / (1.02 - clampTo(f.coupledHigh, 0.0, 1.0))),
-                         0.0, 1.0) -
-                     kSlightCoupling) *
-        clampTo((kMono - f.coupledLow) / (kMono - kNearMonoFrom), 0.0, 1.0);
+    const double uncoupledRatio =
+        std::log10((1.02 - clampTo(f.coupledLow, 0.0, 1.0)) / (1.02 - clampTo(f.coupledHigh, 0.0, 1.0)));
+    const double stereoEnough = clampTo((kMono - f.coupledLow) / (kMono - kNearMonoFrom), 0.0, 1.0);
+    const double coupling = std::max(0.0, clampTo(uncoupledRatio, 0.0, 1.0) - kSlightCoupling) * stereoEnough;
     // A wall where CELT's last band ends weighs only together with joint stereo; its decoder dithers above the
     // wall, so the wall is shallow: 10 dB of depth is enough, and a deeper one says no more.
     const double atOpusWall = nearness(kHz, kOpusWallKHz, kOpusWallReachKHz);
@@ -83,8 +81,8 @@ ModelInput modelInput(const Features& f) {
     const double bareCells =
         clampTo((f.bareShare - kSlightBareShare) / (kClearBareShare - kSlightBareShare), 0.0, 1.0) *
         clampTo(f.quietCells / kEnoughQuietCells, 0.0, 1.0);
-    // Each mark weighs only through the wall: sparse, quiet masters have persistent holes of their own, and with no
-    // wall they say nothing.
+    // The wall's marks weigh only through it: sparse, quiet masters have persistent holes of their own, and with no
+    // wall they say nothing. Joint stereo, the AAC walls and bare cells weigh by themselves.
     return {position * std::max(0.0, sparseExcess - kSlightExcess),
             position * bareFloor,
             position * std::max(0.0, holes - kSlightHoles),

@@ -25,7 +25,8 @@ int main(int argc, char** argv) {
     const int mode = std::atoi(argv[2]);
     const std::string half = argc > 3 ? argv[3] : "all";
     std::cout << "half\tlabel\tgroup\toutcome\tedge_hz\tdepth_db\tslope_db\tabove_db\tholes\tstability\t"
-                 "audio_s\tcpu_s\tsparse_high\tsparse_mid\tp_lossy\tpath\tcoupled_high\tcoupled_low\tbare_share\tquiet_cells\n";
+                 "audio_s\tcpu_s\tsparse_high\tsparse_mid\tp_lossy\tpath\tcoupled_high\tcoupled_low\t"
+                 "bare_share\tquiet_cells\n";
     std::string line;
     while (std::getline(labels, line)) {
         std::istringstream fields(line);
