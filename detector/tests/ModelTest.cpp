@@ -17,6 +17,14 @@ Features wallAt(double hz, double aboveDb) {
     return f;
 }
 
+// The whole band kept: no wall to speak of, shaped dither above 20 kHz.
+Features noWall() {
+    Features f = wallAt(21800.0, 30.0);
+    f.depthDb = 0.5;
+    f.slopeDb = 0.3;
+    return f;
+}
+
 TEST(Model, AWallInTheMasteringBandNeedsAnEncodersMarks) {
     struct Case {
         const char* name;
@@ -28,9 +36,7 @@ TEST(Model, AWallInTheMasteringBandNeedsAnEncodersMarks) {
     Features holey = wallAt(20500.0, 5.0);
     holey.holeRatio = 0.2;
     // A decoder's output: no wall (the encoder kept the whole band), its quiet cells at the undithered floor.
-    Features bare = wallAt(21800.0, 30.0);
-    bare.depthDb = 1.0;
-    bare.slopeDb = 0.5;
+    Features bare = noWall();
     bare.quietCells = 5000.0;
     bare.bareShare = 0.6;
     Features fewBare = bare;
@@ -47,9 +53,7 @@ TEST(Model, AWallInTheMasteringBandNeedsAnEncodersMarks) {
     Features celtMono = celt;
     celtMono.coupledLow = 0.8;
     // A quiet, sparse master under shaped dither: persistent holes, no wall.
-    Features sparseQuiet = wallAt(21800.0, 30.0);
-    sparseQuiet.depthDb = 0.5;
-    sparseQuiet.slopeDb = 0.3;
+    Features sparseQuiet = noWall();
     sparseQuiet.holeRatio = 0.35;
     const Case cases[] = {
         {"steep anti-alias wall, dithered after it", wallAt(20500.0, 5.0), false},
