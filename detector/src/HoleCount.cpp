@@ -63,10 +63,10 @@ double persistentHoleShare(const BandHistory& history) {
     return cells > 0 ? static_cast<double>(holes) / static_cast<double>(cells) : 0.0;
 }
 
-BareCells countBareCells(const BandHistory& history) {
+BareCells countBareCells(const BandHistory& history, std::size_t firstBand) {
     BareCells cells;
     for (std::size_t f = 0; f < history.frames(); ++f) {
-        for (std::size_t b = 0; b < history.bands(); ++b) {
+        for (std::size_t b = firstBand; b < history.bands(); ++b) {
             const double level = history.level(f, b);
             if (level < kHoleRatio) {
                 ++cells.quiet;

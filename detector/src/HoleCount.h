@@ -33,14 +33,14 @@ std::vector<double> bandFloors(const BandHistory& history);
 // an empty band counts only when it persists, and content means a band over the rounding floor and its own.
 double persistentHoleShare(const BandHistory& history);
 
-// Quiet cells (a band in a frame under 10 dB over the rounding floor) and those of them that lie within 1.5 dB of
-// the rounding floor itself: the noise of a 16-bit conversion without dither, which a decoder leaves wherever the
-// encoder coded nothing. A master's dither lifts its quiet cells above that (TPDF by 4.8 dB).
+// Quiet cells (a band in a frame under 10 dB over the rounding floor) in the bands from firstBand up, and those of
+// them that lie within 1.5 dB of the rounding floor itself: the noise of a 16-bit conversion without dither, which
+// a decoder leaves wherever the encoder coded nothing. A master's dither lifts its quiet cells above that.
 struct BareCells {
     std::size_t quiet = 0;
     std::size_t bare = 0;
     double share() const { return quiet > 0 ? static_cast<double>(bare) / static_cast<double>(quiet) : 0.0; }
 };
-BareCells countBareCells(const BandHistory& history);
+BareCells countBareCells(const BandHistory& history, std::size_t firstBand);
 
 } // namespace qvdet

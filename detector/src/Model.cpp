@@ -27,12 +27,12 @@ constexpr double kMono = 0.9;
 // Where ffmpeg's AAC encoder puts its low-pass at 128 and 192 kbps (44.1 and 48 kHz), below the band where
 // mastering filters stand: kHz and reach.
 constexpr std::array<std::array<double, 2>, 3> kAacWalls = {{{17.35, 0.25}, {18.25, 0.15}, {19.42, 0.2}}};
-// Dithered masters keep up to about a quarter of their quiet cells at the rounding floor (shaped dither crosses it
-// in a band or two); a decoder's undithered output, from half to three quarters. A share from fewer quiet cells
-// than kEnoughQuietCells (about half a second of every band from 8 kHz up) counts for less.
-constexpr double kSlightBareShare = 0.3;
-constexpr double kClearBareShare = 0.5;
-constexpr double kEnoughQuietCells = 1000.0;
+// Dithered masters keep hardly any of their quiet cells from 16 kHz up at the rounding floor (at most 1.1% in the
+// corpus); a decoder's undithered output, from a third to three quarters. A share from fewer quiet cells than
+// kEnoughQuietCells (about a third of a second of the whole band from 16 kHz up) counts for less.
+constexpr double kSlightBareShare = 0.05;
+constexpr double kClearBareShare = 0.2;
+constexpr double kEnoughQuietCells = 200.0;
 
 double nearness(double kHz, double at, double reach) {
     return clampTo(1.0 - std::abs(kHz - at) / reach, 0.0, 1.0);

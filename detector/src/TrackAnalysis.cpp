@@ -30,6 +30,9 @@ constexpr double kCoupledLowToHz = 5000.0;
 // A segment's own edge needs this many sounding frames, and counts as the track's within kNearBins.
 constexpr unsigned kMinSegmentFrames = 8;
 constexpr std::size_t kNearBins = 4;
+// Bare cells are counted from here up: above 16 kHz noise-shaped dither lies well over the rounding floor and TPDF
+// dither 4.8 dB over it, while below, shaped dither crosses the floor in a band or two.
+constexpr double kBareCellsFromHz = 16000.0;
 // Lowest level written into the dB spectra, so that digital silence stays finite.
 constexpr double kLevelFloorDb = -30.0;
 
@@ -293,7 +296,10 @@ TrackAnalysis analyseTrack(PcmSource& source, int mode, FrameObserver* observer)
     features.sparseHigh = high.share();
     features.sparseMid = mid.share();
     features.holeRatio = persistentHoleShare(history);
-    const BareCells bare = countBareCells(history);
+    // The hole bands run down from the top of the analysed band, holeBandBins wide.
+    const std::size_t bareBands =
+        (layout.topBin - std::min(layout.topBin, binAt(kBareCellsFromHz))) / layout.holeBandBins;
+    const BareCells bare = countBareCells(history, history.bands() - std::min(bareBands, history.bands()));
     features.bareShare = bare.share();
     features.quietCells = static_cast<double>(bare.quiet);
     features.coupledHigh = coupledHigh.share();

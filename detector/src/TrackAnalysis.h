@@ -22,8 +22,8 @@ struct Features {
     // at 8 to 14 kHz where joint stereo codes them so, and at 2 to 5 kHz, which shows how alike the channels are.
     double coupledHigh = 0.0;
     double coupledLow = 0.0;
-    // Of the quiet cells from 8 kHz up (bands in sounding frames under 10 dB over the rounding floor), the share at
-    // the undithered rounding floor itself, and how many quiet cells there were.
+    // Of the quiet cells from 16 kHz up (bands in sounding frames under 10 dB over the rounding floor), the share
+    // at the undithered rounding floor itself, and how many quiet cells there were.
     double bareShare = 0.0;
     double quietCells = 0.0;
     double activeSeconds = 0.0;

@@ -44,10 +44,13 @@ TEST(HoleCount, BareCellsAreQuietCellsAtTheUnditheredRoundingFloor) {
     // Bare floor twice, TPDF dither, near silence, content.
     history.add({1.0, 1.2, 3.0, 0.2, 500.0}, true);
     history.add({0.9, 1.3, 2.8, 0.1, 50.0}, true);
-    const BareCells cells = countBareCells(history);
+    const BareCells cells = countBareCells(history, 0);
     EXPECT_EQ(cells.quiet, 8u);
     EXPECT_EQ(cells.bare, 4u);
     EXPECT_DOUBLE_EQ(cells.share(), 0.5);
+    const BareCells upper = countBareCells(history, 1);
+    EXPECT_EQ(upper.quiet, 6u);
+    EXPECT_EQ(upper.bare, 2u);
     EXPECT_DOUBLE_EQ(BareCells{}.share(), 0.0);
 }
 
