@@ -133,7 +133,7 @@ void Worker::run() {
         if (decoder_.running())
             handles[kDecoderEnded] = decoder_.thread.get();
         if (next_.decoder.running())
-            handles[kAheadDecoderEnded] = next_.decoder.thread.get();
+            handles[kNextDecoderEnded] = next_.decoder.thread.get();
         std::vector<std::size_t> places;
         for (std::size_t place = 0; place < passes_.size(); ++place) {
             if (passes_[place]->child.running()) {
@@ -176,8 +176,8 @@ void Worker::run() {
         case kDecoderEnded:
             onDecoderEnded();
             break;
-        case kAheadDecoderEnded:
-            onAheadDecoderEnded();
+        case kNextDecoderEnded:
+            onNextDecoderEnded();
             break;
         case kNextEntry:
             ResetEvent(events_[kNextEntry].get());
@@ -329,7 +329,7 @@ void Worker::takeUpNextFile() {
     settle(next_.decoder);
 }
 
-void Worker::onAheadDecoderEnded() {
+void Worker::onNextDecoderEnded() {
     next_.failure = decoderFailure(next_.decoder, tempFileName(1 - tempTurn_), next_.row, next_.entry);
     next_.state = next_.failure.empty() ? NextFile::State::Ready : NextFile::State::Failed;
     startPassesOfNextFile();
@@ -381,13 +381,10 @@ void Worker::dropNextFile() {
         return;
     terminate(next_.decoder, nullptr);
     for (std::size_t place = 0; place < passes_.size(); ++place) {
-        DetectorPass& pass = *passes_[place];
-        if (!pass.ofNextFile)
+        if (!passes_[place]->ofNextFile)
             continue;
-        terminate(pass.child, &pass.drain);
+        abandonPass(*passes_[place]);
         DeleteFileA(detectorOutputFileName(place).c_str());
-        pass.mode = -1;
-        pass.ofNextFile = false;
     }
     next_.plan.reset();
     if (next_.row.needsDecoding)
@@ -651,11 +648,14 @@ void Worker::applyPriority(const ChildProcess& child) {
 void Worker::terminateChildren() {
     terminate(decoder_, nullptr);
     terminate(next_.decoder, nullptr);
-    for (const auto& pass : passes_) {
-        terminate(pass->child, &pass->drain);
-        pass->mode = -1;
-        pass->ofNextFile = false;
-    }
+    for (const auto& pass : passes_)
+        abandonPass(*pass);
+}
+
+void Worker::abandonPass(DetectorPass& pass) {
+    terminate(pass.child, &pass.drain);
+    pass.mode = -1;
+    pass.ofNextFile = false;
 }
 
 void Worker::terminate(ChildProcess& child, OutputDrain* drain) {

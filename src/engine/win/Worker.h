@@ -87,7 +87,7 @@ public:
     std::string detectorOutputFileName(std::size_t place = 0) const;
 
 private:
-    enum Signal { kFinish, kDecoderEnded, kAheadDecoderEnded, kNextEntry, kPause, kResume, kPriority, kSignalCount };
+    enum Signal { kFinish, kDecoderEnded, kNextDecoderEnded, kNextEntry, kPause, kResume, kPriority, kSignalCount };
 
     // The next file, decoded while the passes of the file in work run, and then checked in the places they
     // leave free. Ready: decoded, or a file the detector reads as it is.
@@ -129,7 +129,7 @@ private:
     void prepareNextFile();
     // The entry after the one in work: ready at once when the detector reads it as it is, else decoded.
     void takeUpNextFile();
-    void onAheadDecoderEnded();
+    void onNextDecoderEnded();
     void startPassesOfNextFile();
     // Takes the next file, decoded or checked in part, as the one in work; false when entry is another one.
     bool adoptNextFile(const QueueEntry& entry);
@@ -163,6 +163,8 @@ private:
     void onPriority();
     void applyPriority(const ChildProcess& child);
     void terminateChildren();
+    // Ends a pass no longer wanted, whichever file it was for; its place is free again.
+    void abandonPass(DetectorPass& pass);
     void terminate(ChildProcess& child, OutputDrain* drain);
     void removeTempFile(bool logIt);
     void removeDetectorOutputs(bool logIt);
