@@ -470,25 +470,35 @@ void StatusDialog::show(bool changeVisibility) {
 }
 
 void StatusDialog::confirmExit() {
-    bool erase = false;
-    if (app_.queueCount() == 0) {
-        if (MessageBoxA(hwnd(), formatText("Really exit %s?", kProductName).c_str(), "Confirm exit", MB_YESNO) != IDYES)
-            return;
-        erase = true;
-    } else {
-        int32_t n = app_.queueCount();
-        std::string text = n == 1 ? std::string("Erase last entry from detector queue?")
-                                  : formatText("Erase %d entries from detector queue?", n);
-        int answer = MessageBoxA(hwnd(), text.c_str(), "Confirm exit", MB_YESNOCANCEL);
-        if (answer == IDCANCEL)
-            return;
-        erase = (answer == IDYES);
-    }
-    app_.setEraseQueue(erase);
+    // Exit may be asked again while the box waits (from the tray menu, or posted by another process); the box that
+    // is open answers for it. A second box inside the first one's loop would leave the first waiting after Yes.
+    if (confirmingExit_)
+        return;
+    confirmingExit_ = true;
+    const std::optional<bool> erase = askExit();
+    confirmingExit_ = false;
+    if (!erase)
+        return;
+    app_.setEraseQueue(*erase);
     if (settings_.hidden == 0)
         recordPosition();
     tray_.remove();
     EndDialog(hwnd(), 1);
+}
+
+std::optional<bool> StatusDialog::askExit() {
+    if (app_.queueCount() == 0) {
+        if (MessageBoxA(hwnd(), formatText("Really exit %s?", kProductName).c_str(), "Confirm exit", MB_YESNO) != IDYES)
+            return std::nullopt;
+        return true;
+    }
+    int32_t n = app_.queueCount();
+    std::string text = n == 1 ? std::string("Erase last entry from detector queue?")
+                              : formatText("Erase %d entries from detector queue?", n);
+    int answer = MessageBoxA(hwnd(), text.c_str(), "Confirm exit", MB_YESNOCANCEL);
+    if (answer == IDCANCEL)
+        return std::nullopt;
+    return answer == IDYES;
 }
 
 void StatusDialog::onEndSession() {

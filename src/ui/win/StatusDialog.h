@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <deque>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -54,6 +55,8 @@ private:
     void hide(bool changeVisibility);
     void show(bool changeVisibility);
     void confirmExit();
+    // The exit question: whether to erase the queue, or nothing when the user stays.
+    std::optional<bool> askExit();
     // Windows may end the process as soon as the window has answered: everything an exit keeps is saved now.
     void onEndSession();
     void openAbout();
@@ -79,6 +82,7 @@ private:
     // Broadcast when the taskbar is created anew (Explorer restarted); 0 when it could not be registered.
     const UINT taskbarCreatedMessage_;
     Dialog* openDialog_ = nullptr;
+    bool confirmingExit_ = false;
 
     std::mutex pendingMutex_;
     WorkerState pendingState_;
