@@ -8,17 +8,10 @@
 #include "TrackAnalysis.h"
 #include "WavFile.h"
 
-#include <cstdio>
 #include <string>
 
 namespace qvdet {
 namespace {
-
-std::string fixed(double value, int decimals) {
-    char text[64];
-    std::snprintf(text, sizeof text, "%.*f", decimals, value);
-    return text;
-}
 
 std::string encodingName(const WavFormat& format) {
     if (format.encoding == SampleEncoding::Float) {
@@ -47,7 +40,7 @@ int runDetector(const std::filesystem::path& file, int mode, std::ostream& out, 
     }
     const WavFormat& format = header.format;
     err << "input: " << format.sampleRate << " Hz, " << format.channels << " ch, " << encodingName(format) << ", "
-        << fixed(static_cast<double>(format.frameCount) / format.sampleRate, 1) << " s; mode " << mode << "\n";
+        << fixedText(static_cast<double>(format.frameCount) / format.sampleRate, 1) << " s; mode " << mode << "\n";
 
     WavPcmSource pcm(*source, format);
     Spectrogram spectrogram(kPlotWidth);
@@ -58,13 +51,11 @@ int runDetector(const std::filesystem::path& file, int mode, std::ostream& out, 
     }
     if (analysis.outcome == Outcome::Qualified) {
         const Features& f = analysis.features;
-        err << "analysed " << f.segments << " segments, " << fixed(f.activeSeconds, 1) << " s of sound; edge "
-            << fixed(f.edgeHz / 1000.0, 2) << " kHz, depth " << fixed(f.depthDb, 1) << " dB, slope "
-            << fixed(f.slopeDb, 1) << " dB, above " << fixed(f.aboveDb, 1) << " dB, holes "
-            << fixed(f.holeRatio * 100.0, 2) << "%, stability " << fixed(f.stability * 100.0, 0) << "%, channels alike "
-            << fixed(f.coupledHigh * 100.0, 0) << "% at 8-14 kHz, " << fixed(f.coupledLow * 100.0, 0)
-            << "% at 2-5 kHz, bare floor in " << fixed(f.bareShare * 100.0, 0) << "% of " << fixed(f.quietCells, 0)
-            << " quiet cells\n";
+        err << "analysed " << f.segments << " segments, " << fixedText(f.activeSeconds, 1) << " s of sound; edge "
+            << fixedText(f.edgeHz / 1000.0, 2) << " kHz, depth " << fixedText(f.depthDb, 1) << " dB, slope "
+            << fixedText(f.slopeDb, 1) << " dB, above " << fixedText(f.aboveDb, 1) << " dB, holes "
+            << fixedText(f.holeRatio * 100.0, 2) << "%, stability " << fixedText(f.stability * 100.0, 0) << "%, "
+            << describeMarks(f) << "\n";
     } else {
         err << "not judged: " << describe(analysis.outcome) << "\n";
     }

@@ -61,4 +61,14 @@ void Fft::transform(std::vector<std::complex<double>>& data) const {
     }
 }
 
+std::vector<double> blackmanHarris(std::size_t size) {
+    std::vector<double> window(size);
+    const double pi = std::acos(-1.0);
+    for (std::size_t n = 0; n < size; ++n) {
+        const double x = 2.0 * pi * static_cast<double>(n) / static_cast<double>(size);
+        window[n] = 0.35875 - 0.48829 * std::cos(x) + 0.14128 * std::cos(2 * x) - 0.01168 * std::cos(3 * x);
+    }
+    return window;
+}
+
 } // namespace qvdet

@@ -25,6 +25,9 @@ private:
     std::vector<std::uint32_t> bitReversed_;
 };
 
+// Four-term Blackman-Harris window: sidelobes below -92 dB keep loud bands out of quiet ones nearby.
+std::vector<double> blackmanHarris(std::size_t size);
+
 // Power of two real signals packed as one complex transform Z of x0 + i x1: |X0[k]|^2 + |X1[k]|^2.
 // Lets two channels share one transform; with x1 = 0 it is |X0[k]|^2.
 inline double pairedPower(const std::vector<std::complex<double>>& z, std::size_t k) {

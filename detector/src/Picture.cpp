@@ -34,12 +34,6 @@ constexpr std::array<RampPoint, 6> kRamp{{{0.0, {18, 8, 36}},
                                           {0.8, {120, 200, 80}},
                                           {1.0, {250, 236, 80}}}};
 
-std::string fixed(double value, int decimals) {
-    char text[64];
-    std::snprintf(text, sizeof text, "%.*f", decimals, value);
-    return text;
-}
-
 // Minutes and seconds, with tenths when the whole pass is shorter than a minute.
 std::string clockTime(double seconds, bool tenths) {
     const long tens = std::lround(std::max(0.0, seconds) * 10.0);
@@ -114,7 +108,7 @@ void drawFrequencyAxis(Image& image, double nyquistHz) {
     for (double kHz = 0.0; kHz * 1000.0 < nyquistHz; kHz += step) {
         const int y = plotRowOf(kHz * 1000.0, nyquistHz);
         image.fill(kPlotLeft - kTick, y, kTick, 1, kAxis);
-        const std::string label = fixed(kHz, step < 1.0 ? 1 : 0);
+        const std::string label = fixedText(kHz, step < 1.0 ? 1 : 0);
         drawText(image, kPlotLeft - kTick - 2 - textWidth(label), y - 3, label, kText);
     }
     drawText(image, kPlotLeft - kTick - 2 - textWidth("kHz"), 2, "kHz", kText);
@@ -139,7 +133,7 @@ void drawColourBar(Image& image, double topDb) {
     }
     const int labelLeft = kBarLeft + kBarWidth + 3;
     drawText(image, kBarLeft, 2, "dB", kText);
-    drawText(image, labelLeft, kPlotTop, fixed(topDb, 0), kText);
+    drawText(image, labelLeft, kPlotTop, fixedText(topDb, 0), kText);
     drawText(image, labelLeft, kPlotTop + kPlotHeight - 7, "0", kText);
 }
 
@@ -153,18 +147,21 @@ std::string figuresLine(const TrackAnalysis& analysis) {
         return "not judged: " + describe(analysis.outcome);
     }
     const Features& f = analysis.features;
-    return "edge " + fixed(f.edgeHz / 1000.0, 2) + " kHz   depth " + fixed(f.depthDb, 1) + " dB   stability " +
-           fixed(f.stability * 100.0, 0) + "%   holes " + fixed(f.holeRatio * 100.0, 2) + "%";
+    return "edge " + fixedText(f.edgeHz / 1000.0, 2) + " kHz   depth " + fixedText(f.depthDb, 1) + " dB   stability " +
+           fixedText(f.stability * 100.0, 0) + "%   holes " + fixedText(f.holeRatio * 100.0, 2) + "%";
 }
 
 void drawBand(Image& image, const PassFacts& facts) {
     const int top = kPlotTop + kPlotHeight + 24;
     drawText(image, kPlotLeft, top, facts.verdict, kText, 2);
     drawText(image, kPlotLeft, top + 26, figuresLine(facts.analysis), kText, 2);
+    if (facts.analysis.outcome == Outcome::Qualified) {
+        drawText(image, kPlotLeft, top + 50, describeMarks(facts.analysis.features), kText);
+    }
     const std::string about = "mode " + std::to_string(facts.mode) + ", " + std::to_string(facts.sampleRate) + " Hz, " +
                               std::to_string(facts.channels) +
                               " ch; colours: level in dB over the rounding floor of the file";
-    drawText(image, kPlotLeft, top + 52, about, kAxis);
+    drawText(image, kPlotLeft, top + 63, about, kAxis);
 }
 
 } // namespace
@@ -209,7 +206,7 @@ Image drawPicture(const Spectrogram& spectrogram, const PassFacts& facts) {
     if (drawsWall(facts.analysis)) {
         const int y = plotRowOf(facts.analysis.features.edgeHz, nyquistHz);
         image.fill(kPlotLeft, y, kPlotWidth, 1, kEdgeColour);
-        const std::string label = fixed(facts.analysis.features.edgeHz / 1000.0, 2) + " kHz";
+        const std::string label = fixedText(facts.analysis.features.edgeHz / 1000.0, 2) + " kHz";
         drawText(image, kPlotLeft + kPlotWidth - textWidth(label) - 4, y - 10, label, kEdgeColour);
     }
     drawBand(image, facts);

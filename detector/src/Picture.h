@@ -1,6 +1,6 @@
 #pragma once
 // The picture of one pass: its spectrogram with a kHz axis and a time axis, the edge drawn where it is a wall,
-// a colour bar, and the verdict with the measured figures in a band under it.
+// a colour bar, and the verdict with the measured figures and marks in a band under it.
 #include "Image.h"
 #include "Spectrogram.h"
 #include "TrackAnalysis.h"
@@ -14,7 +14,7 @@ inline constexpr int kPlotTop = 16;
 inline constexpr int kPlotWidth = 800;
 inline constexpr int kPlotHeight = 512;
 inline constexpr int kPictureWidth = 900;
-inline constexpr int kPictureHeight = kPlotTop + kPlotHeight + 96;
+inline constexpr int kPictureHeight = kPlotTop + kPlotHeight + 108;
 inline constexpr Rgb kEdgeColour{255, 48, 48};
 
 // An edge is drawn only when it is deep and steep, as an encoder's low-pass or a mastering filter leaves it.

@@ -21,7 +21,13 @@ double mean(const std::vector<double>& values, std::size_t begin, std::size_t en
     return end > begin ? sum / static_cast<double>(end - begin) : 0.0;
 }
 
-// Median, so that a few loud tonal bins do not pass for a band of content.
+} // namespace
+
+double levelOverFloorDb(double ratio) {
+    constexpr double kLowestDb = -30.0;
+    return ratio > 0.0 ? std::max(kLowestDb, 10.0 * std::log10(ratio)) : kLowestDb;
+}
+
 double median(const std::vector<double>& values, std::size_t begin, std::size_t end) {
     std::vector<double> part(values.begin() + static_cast<std::ptrdiff_t>(begin),
                              values.begin() + static_cast<std::ptrdiff_t>(end));
@@ -29,8 +35,6 @@ double median(const std::vector<double>& values, std::size_t begin, std::size_t 
     std::nth_element(part.begin(), middle, part.end());
     return *middle;
 }
-
-} // namespace
 
 BinLayout binLayoutFor(unsigned sampleRate) {
     BinLayout layout;

@@ -18,6 +18,13 @@ struct BinLayout {
 
 BinLayout binLayoutFor(unsigned sampleRate);
 
+// A power ratio over the floor in dB; digital silence and anything under -30 dB are written as -30 dB, so that
+// levels stay finite.
+double levelOverFloorDb(double ratio);
+
+// Median of values [begin, end), which must not be empty: a few loud tonal bins do not pass for a band of content.
+double median(const std::vector<double>& values, std::size_t begin, std::size_t end);
+
 struct Edge {
     std::size_t bin = 0;  // first bin above the content
     double depthDb = 0.0; // content just below the edge against the loudest level anywhere above it

@@ -1,6 +1,7 @@
 #include "TrackAnalysis.h"
 
 #include "Fft.h"
+#include "FineBand.h"
 #include "HoleCount.h"
 #include "SegmentPlan.h"
 #include "Spectrum.h"
@@ -8,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 #include <complex>
+#include <cstdio>
 
 namespace qvdet {
 namespace {
@@ -33,25 +35,11 @@ constexpr std::size_t kNearBins = 4;
 // Bare cells are counted from here up: above 16 kHz noise-shaped dither lies well over the rounding floor and TPDF
 // dither 4.8 dB over it, while below, shaped dither crosses the floor in a band or two.
 constexpr double kBareCellsFromHz = 16000.0;
-// Lowest level written into the dB spectra, so that digital silence stays finite.
-constexpr double kLevelFloorDb = -30.0;
-
-// Four-term Blackman-Harris: sidelobes below -92 dB keep loud low bands out of the empty top band.
-std::vector<double> blackmanHarris(std::size_t size) {
-    std::vector<double> window(size);
-    const double pi = std::acos(-1.0);
-    for (std::size_t n = 0; n < size; ++n) {
-        const double x = 2.0 * pi * static_cast<double>(n) / static_cast<double>(size);
-        window[n] = 0.35875 - 0.48829 * std::cos(x) + 0.14128 * std::cos(2 * x) - 0.01168 * std::cos(3 * x);
-    }
-    return window;
-}
 
 std::vector<double> levelsOver(const std::vector<double>& power, double frames, double floorPower) {
     std::vector<double> levels(power.size());
     for (std::size_t k = 0; k < power.size(); ++k) {
-        const double ratio = power[k] / (frames * floorPower);
-        levels[k] = ratio > 0.0 ? std::max(kLevelFloorDb, 10.0 * std::log10(ratio)) : kLevelFloorDb;
+        levels[k] = levelOverFloorDb(power[k] / (frames * floorPower));
     }
     return levels;
 }
@@ -239,6 +227,7 @@ TrackAnalysis analyseTrack(PcmSource& source, int mode, FrameObserver* observer)
     MarkCount coupledHigh;
     MarkCount coupledLow;
     const auto binAt = [&layout](double hz) { return static_cast<std::size_t>(hz / layout.binHz); };
+    FineBand cliffBand(rate, channels, kCliffBandLowHz, kCliffBandHighHz);
     std::vector<float> samples;
     for (const Segment& segment : plan) {
         if (segment.frameCount < layout.frameSize) {
@@ -248,6 +237,7 @@ TrackAnalysis analyseTrack(PcmSource& source, int mode, FrameObserver* observer)
             result.outcome = Outcome::ReadFailed;
             return result;
         }
+        cliffBand.add(samples.data(), static_cast<std::size_t>(segment.frameCount));
         SegmentSpectrum spectrum{std::vector<double>(layout.topBin, 0.0), 0};
         bool follows = false;
         for (std::size_t start = 0; start + layout.frameSize <= segment.frameCount; start += layout.hop) {
@@ -304,6 +294,9 @@ TrackAnalysis analyseTrack(PcmSource& source, int mode, FrameObserver* observer)
     features.quietCells = static_cast<double>(bare.quiet);
     features.coupledHigh = coupledHigh.share();
     features.coupledLow = coupledLow.share();
+    const Cliff cliff = cliffAt20kHz(cliffBand, floorPower);
+    features.cliffDropDb = cliff.dropDb;
+    features.cliffStepDb = cliff.stepDb;
 
     unsigned judged = 0;
     unsigned near = 0;
@@ -337,6 +330,19 @@ std::string describe(Outcome outcome) {
         return "read failed";
     }
     return "unknown";
+}
+
+std::string fixedText(double value, int decimals) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%.*f", decimals, value);
+    return text;
+}
+
+std::string describeMarks(const Features& f) {
+    return "channels alike " + fixedText(f.coupledHigh * 100.0, 0) + "% at 8-14 kHz, " +
+           fixedText(f.coupledLow * 100.0, 0) + "% at 2-5 kHz, bare floor in " + fixedText(f.bareShare * 100.0, 0) +
+           "% of " + fixedText(f.quietCells, 0) + " quiet cells, cliff at 20 kHz " + fixedText(f.cliffDropDb, 1) +
+           " dB (step " + fixedText(f.cliffStepDb, 1) + " dB)";
 }
 
 } // namespace qvdet

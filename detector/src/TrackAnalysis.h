@@ -26,6 +26,9 @@ struct Features {
     // at the undithered rounding floor itself, and how many quiet cells there were.
     double bareShare = 0.0;
     double quietCells = 0.0;
+    // The level's drop across 20.0 kHz, where CELT's (Opus's) coded band ends, and how cleanly it steps there.
+    double cliffDropDb = 0.0;
+    double cliffStepDb = 0.0;
     double activeSeconds = 0.0;
     unsigned segments = 0;
 };
@@ -57,5 +60,11 @@ public:
 TrackAnalysis analyseTrack(PcmSource& source, int mode, FrameObserver* observer = nullptr);
 
 std::string describe(Outcome outcome);
+
+// A value with the given number of decimals, as the reports print figures.
+std::string fixedText(double value, int decimals);
+
+// The encoders' and decoders' marks the verdict weighs besides the wall, in words, as the reports print them.
+std::string describeMarks(const Features& features);
 
 } // namespace qvdet

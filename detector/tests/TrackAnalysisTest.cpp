@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <random>
 
 namespace qvdet {
@@ -53,6 +55,26 @@ TEST(TrackAnalysis, FullBandAndGentleRollOffShowNoEdge) {
         EXPECT_LT(a.features.slopeDb, 6.0) << name;
         EXPECT_LT(a.features.holeRatio, 0.001) << name;
     }
+}
+
+// CELT's cut: the band up to exactly 20 kHz, a decoder's dither 30 dB under it above. Against it, the same cut
+// 300 Hz higher, and a filter falling 30 dB over 600 Hz through 20 kHz.
+TEST(TrackAnalysis, ACutAtExactly20kHzIsACliffAndAFilterSlopeThroughItIsNot) {
+    const auto cutAt = [](double hz) { return [hz](double f) { return f < hz ? 1.0 : 0.03; }; };
+    for (unsigned rate : {44100u, 96000u}) {
+        const TrackAnalysis cut = analyseNoise(cutAt(20000.0), 0, rate);
+        ASSERT_EQ(cut.outcome, Outcome::Qualified);
+        EXPECT_GT(cut.features.cliffDropDb, 25.0) << rate;
+        EXPECT_GT(cut.features.cliffStepDb, 20.0) << rate;
+    }
+    const TrackAnalysis higher = analyseNoise(cutAt(20300.0));
+    // Three seconds of noise leave the levels a dB or two apart by chance.
+    EXPECT_LT(std::abs(higher.features.cliffDropDb), 2.5);
+    EXPECT_LT(higher.features.cliffStepDb, 1.5);
+    const TrackAnalysis slope =
+        analyseNoise([](double f) { return std::pow(10.0, -1.5 * std::clamp((f - 19700.0) / 600.0, 0.0, 1.0)); });
+    EXPECT_GT(slope.features.cliffDropDb, 4.0);
+    EXPECT_LT(slope.features.cliffStepDb, 0.0);
 }
 
 // Noise that swells and fades by 30 dB every half second, rounded to 16 bits again: content that rises over its

@@ -38,7 +38,7 @@ bool readSamples(const char* path, std::vector<Sample>& samples) {
         for (std::string cell; std::getline(fields, cell, '\t');) {
             cells.push_back(cell);
         }
-        if (cells.size() < 20 || cells[0] == "half" || cells[3] != "ok") {
+        if (cells.size() < 22 || cells[0] == "half" || cells[3] != "ok") {
             continue;
         }
         qvdet::Features f;
@@ -54,6 +54,8 @@ bool readSamples(const char* path, std::vector<Sample>& samples) {
         f.coupledLow = std::atof(cells[17].c_str());
         f.bareShare = std::atof(cells[18].c_str());
         f.quietCells = std::atof(cells[19].c_str());
+        f.cliffDropDb = std::atof(cells[20].c_str());
+        f.cliffStepDb = std::atof(cells[21].c_str());
         samples.push_back({qvdet::modelInput(f), cells[1] == "lossy", 1.0});
     }
     return true;
