@@ -25,6 +25,13 @@ Features noWall() {
     return f;
 }
 
+// Bare rounding noise above a wall leaves the quiet cells there bare as well.
+Features bareAbove(Features f) {
+    f.quietCells = 1000.0;
+    f.bareShare = 0.9;
+    return f;
+}
+
 TEST(Model, AWallInTheMasteringBandNeedsAnEncodersMarks) {
     struct Case {
         const char* name;
@@ -48,8 +55,19 @@ TEST(Model, AWallInTheMasteringBandNeedsAnEncodersMarks) {
     celt.slopeDb = 8.0;
     celt.coupledHigh = 0.8;
     celt.coupledLow = 0.3;
+    // Seen finely, a shallow cut at exactly 20 kHz: the coded band held little more than the master's dither.
+    celt.cliffDropDb = 9.0;
+    celt.cliffStepDb = 2.0;
     Features celtMono = celt;
     celtMono.coupledLow = 0.8;
+    // A deep, clean cut at exactly 20 kHz weighs on its own.
+    Features celtCut = celtMono;
+    celtCut.cliffDropDb = 15.0;
+    celtCut.cliffStepDb = 8.0;
+    // Joint stereo over a filter or an instrument ending around 20 kHz: a drop across it, sloping on both sides.
+    Features filterSlope = celt;
+    filterSlope.cliffDropDb = 6.0;
+    filterSlope.cliffStepDb = -2.0;
     // A quiet, sparse master under shaped dither: persistent holes, no wall.
     Features sparseQuiet = noWall();
     sparseQuiet.holeRatio = 0.35;
@@ -57,12 +75,14 @@ TEST(Model, AWallInTheMasteringBandNeedsAnEncodersMarks) {
         {"steep anti-alias wall, dithered after it", wallAt(20500.0, 5.0), false},
         {"the same wall under shaped dither", wallAt(20500.0, 30.0), false},
         {"no wall at all", wallAt(21800.0, 5.0), false},
-        {"wall with bare rounding noise above, as a decoder leaves it", wallAt(20500.0, 0.3), true},
+        {"wall with bare rounding noise above, as a decoder leaves it", bareAbove(wallAt(20500.0, 0.3)), true},
         {"persistent holes with no wall", sparseQuiet, false},
         {"band-limited master: a low wall, dithered, no marks", wallAt(16000.0, 5.0), false},
-        {"the same wall with bare rounding noise above", wallAt(16000.0, 0.3), true},
+        {"the same wall with bare rounding noise above", bareAbove(wallAt(16000.0, 0.3)), true},
         {"wall where CELT ends, joint stereo above 8 kHz", celt, true},
         {"the same wall, channels as alike low as high", celtMono, false},
+        {"a deep, clean cut at exactly 20 kHz, channels alike", celtCut, true},
+        {"joint stereo over a filter sloping through 20 kHz", filterSlope, false},
         {"no wall, quiet cells at the undithered rounding floor", bare, true},
         {"the same share from a handful of quiet cells", fewBare, false},
         {"no wall, quiet cells over the floor by the master's dither", dithered, false},
