@@ -11,6 +11,11 @@ namespace {
 double clampTo(double value, double low, double high) {
     return std::max(low, std::min(high, value));
 }
+// How far a mark counts: nothing up to `from`, fully from `to` on, linearly between; `to` lies below `from` for a
+// mark that grows as the value falls.
+double ramp(double value, double from, double to) {
+    return clampTo((value - from) / (to - from), 0.0, 1.0);
+}
 // Marks this faint are found in clean masters too (sparse tonal music, reverb tails): they do not make a wall in
 // the mastering band an encoder's. A log ratio of 0.15 is 40% more gaps above 16 kHz than below; 1 is 1% holes.
 constexpr double kSlightExcess = 0.15;
@@ -63,7 +68,7 @@ ModelInput modelInput(const Features& f) {
     // The band above the wall holding nothing but the rounding noise of the last conversion: a decoder writes its
     // output without dither, while a master is dithered after its filters (TPDF dither alone lifts the floor by
     // 4.8 dB, shaped dither by more).
-    const double bareFloor = clampTo((3.0 - f.aboveDb) / 2.0, 0.0, 1.0);
+    const double bareFloor = ramp(f.aboveDb, 3.0, 1.0);
     // Mastering anti-alias filters stand between 19.8 and 21.5 kHz and are as steep as an encoder's low-pass, and
     // band-limited masters end lower still: a wall says nothing by itself. How far below 22 kHz it stands weighs
     // only with the marks of an encoder.
@@ -73,7 +78,7 @@ ModelInput modelInput(const Features& f) {
     // Clean masters reach a log ratio of kSlightCoupling (fewer sources sound high up); only more counts.
     const double uncoupledRatio =
         std::log10((1.02 - clampTo(f.coupledLow, 0.0, 1.0)) / (1.02 - clampTo(f.coupledHigh, 0.0, 1.0)));
-    const double stereoEnough = clampTo((kMono - f.coupledLow) / (kMono - kNearMonoFrom), 0.0, 1.0);
+    const double stereoEnough = ramp(f.coupledLow, kMono, kNearMonoFrom);
     const double coupling = std::max(0.0, clampTo(uncoupledRatio, 0.0, 1.0) - kSlightCoupling) * stereoEnough;
     // A wall where CELT's last band ends weighs only together with joint stereo; its decoder dithers above the
     // wall, so the wall is shallow: 10 dB of depth is enough, and a deeper one says no more.
@@ -86,14 +91,11 @@ ModelInput modelInput(const Features& f) {
     // Quiet cells holding nothing but the rounding noise of an undithered conversion, wall or no wall: the decoder
     // wrote zeros wherever the encoder coded nothing, where a master would carry its dither.
     const double bareCells =
-        clampTo((f.bareShare - kSlightBareShare) / (kClearBareShare - kSlightBareShare), 0.0, 1.0) *
-        clampTo(f.quietCells / kEnoughQuietCells, 0.0, 1.0);
+        ramp(f.bareShare, kSlightBareShare, kClearBareShare) * clampTo(f.quietCells / kEnoughQuietCells, 0.0, 1.0);
     // A brick wall at exactly 20.0 kHz: deep, or a clean step between flat floors (a shallow one, where the coded
     // band held little more than the master's dither).
-    const double cliffDrop =
-        clampTo((f.cliffDropDb - kSlightCliffDrop) / (kClearCliffDrop - kSlightCliffDrop), 0.0, 1.0);
-    const double cliffStep =
-        clampTo((f.cliffStepDb - kSlightCliffStep) / (kClearCliffStep - kSlightCliffStep), 0.0, 1.0);
+    const double cliffDrop = ramp(f.cliffDropDb, kSlightCliffDrop, kClearCliffDrop);
+    const double cliffStep = ramp(f.cliffStepDb, kSlightCliffStep, kClearCliffStep);
     // The wall's marks weigh only through it: sparse, quiet masters have persistent holes of their own, and with no
     // wall they say nothing. Joint stereo, the AAC walls and bare cells weigh by themselves.
     return {position * std::max(0.0, sparseExcess - kSlightExcess),
