@@ -25,10 +25,20 @@ Features noWall() {
     return f;
 }
 
+Features withBareCells(Features f, double quietCells, double bareShare) {
+    f.quietCells = quietCells;
+    f.bareShare = bareShare;
+    return f;
+}
+
 // Bare rounding noise above a wall leaves the quiet cells there bare as well.
-Features bareAbove(Features f) {
-    f.quietCells = 1000.0;
-    f.bareShare = 0.9;
+Features bareAbove(const Features& f) {
+    return withBareCells(f, 1000.0, 0.9);
+}
+
+Features withCliff(Features f, double dropDb, double stepDb) {
+    f.cliffDropDb = dropDb;
+    f.cliffStepDb = stepDb;
     return f;
 }
 
@@ -41,33 +51,24 @@ TEST(Model, AWallInTheMasteringBandNeedsAnEncodersMarks) {
     Features holey = wallAt(20500.0, 5.0);
     holey.holeRatio = 0.2;
     // A decoder's output: no wall (the encoder kept the whole band), its quiet cells at the undithered floor.
-    Features bare = noWall();
-    bare.quietCells = 2000.0;
-    bare.bareShare = 0.6;
-    Features fewBare = bare;
-    fewBare.quietCells = 20.0;
+    const Features bare = withBareCells(noWall(), 2000.0, 0.6);
+    const Features fewBare = withBareCells(noWall(), 20.0, 0.6);
     // A dithered master: its quiet cells lie over the rounding floor, a few reach down by chance.
-    Features dithered = bare;
-    dithered.bareShare = 0.02;
+    const Features dithered = withBareCells(noWall(), 2000.0, 0.02);
     // Opus: a shallow wall at 20 kHz under dither, the high band coded as joint stereo.
-    Features celt = wallAt(20100.0, 25.0);
-    celt.depthDb = 15.0;
-    celt.slopeDb = 8.0;
-    celt.coupledHigh = 0.8;
-    celt.coupledLow = 0.3;
+    Features wall = wallAt(20100.0, 25.0);
+    wall.depthDb = 15.0;
+    wall.slopeDb = 8.0;
+    wall.coupledHigh = 0.8;
+    wall.coupledLow = 0.3;
     // Seen finely, a shallow cut at exactly 20 kHz: the coded band held little more than the master's dither.
-    celt.cliffDropDb = 9.0;
-    celt.cliffStepDb = 2.0;
+    const Features celt = withCliff(wall, 9.0, 2.0);
     Features celtMono = celt;
     celtMono.coupledLow = 0.8;
     // A deep, clean cut at exactly 20 kHz weighs on its own.
-    Features celtCut = celtMono;
-    celtCut.cliffDropDb = 15.0;
-    celtCut.cliffStepDb = 8.0;
+    const Features celtCut = withCliff(celtMono, 15.0, 8.0);
     // Joint stereo over a filter or an instrument ending around 20 kHz: a drop across it, sloping on both sides.
-    Features filterSlope = celt;
-    filterSlope.cliffDropDb = 6.0;
-    filterSlope.cliffStepDb = -2.0;
+    const Features filterSlope = withCliff(wall, 6.0, -2.0);
     // A quiet, sparse master under shaped dither: persistent holes, no wall.
     Features sparseQuiet = noWall();
     sparseQuiet.holeRatio = 0.35;
