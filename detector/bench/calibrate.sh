@@ -37,5 +37,7 @@ nice -n 10 "$bin/opendetector_calibrate" "$features" "$weight" >"$features.h"
     printf '//   %s\n' "${described[@]}"
     sed -n '/^\/\/ Reproduce/,$p' "$features.h"
 } >"$here/../src/Calibration.h"
+# The weights' columns are aligned as the tree's format has them.
+clang-format -i "$here/../src/Calibration.h"
 rm -f "$features.h"
 echo "wrote $here/../src/Calibration.h; rebuild before benchmarking" >&2

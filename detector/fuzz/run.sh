@@ -10,7 +10,7 @@ src=$here/../src
 # The tests' in-memory sample source stands in for the few frames an input holds, repeated.
 nice -n 10 clang++ -std=c++17 -O1 -g -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all \
     -I"$src" -I"$here/../tests" "$here/WavReaderFuzz.cpp" "$src/ByteSource.cpp" "$src/WavFile.cpp" "$src/TrackAnalysis.cpp" \
-    "$src/HoleCount.cpp" "$src/FineBand.cpp" "$src/Spectrum.cpp" "$src/SegmentPlan.cpp" "$src/Fft.cpp" "$src/Model.cpp" \
+    "$src/HoleCount.cpp" "$src/FineBand.cpp" "$src/CeltGrid.cpp" "$src/Spectrum.cpp" "$src/SegmentPlan.cpp" "$src/Fft.cpp" "$src/Model.cpp" \
     "$src/Spectrogram.cpp" "$src/Picture.cpp" "$src/BitmapFont.cpp" "$src/PngWriter.cpp" -lz -o "$build/wav_reader_fuzz"
 # The committed seeds stay as they are; new inputs collect in the build folder.
 cp -n "$here"/seeds/* "$build/corpus/"

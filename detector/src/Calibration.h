@@ -10,7 +10,8 @@
 // Reproduce with detector/bench/calibrate.sh (corpus, seed and version are named there).
 namespace qvdet {
 inline constexpr double kCalibratedWeights[] = {
-    0.498698, 0.550180, 0.000000, -0.434287, -0.442084, 2.597583, 7.472672, 0.227592, 10.543313, 4.206743, 3.435577,
+    0.498698, 0.550180, 0.000000,  -0.434287, -0.442084, 2.597583,
+    7.472672, 0.227592, 10.543313, 4.206743,  3.435577,  0.000000,
 };
 inline constexpr double kCalibratedBias = -3.975879;
 } // namespace qvdet

@@ -61,6 +61,61 @@ void Fft::transform(std::vector<std::complex<double>>& data) const {
     }
 }
 
+namespace {
+std::size_t oddFactor(std::size_t size) {
+    while (size % 2 == 0) {
+        size /= 2;
+    }
+    return size;
+}
+} // namespace
+
+AnySizeFft::AnySizeFft(std::size_t size)
+    : size_(size), odd_(oddFactor(size)), fft_(size / odd_), twiddles_(size), oddDft_(odd_ * odd_),
+      column_(size / odd_), work_(size) {
+    const double pi = std::acos(-1.0);
+    const std::size_t power = size / odd_;
+    for (std::size_t m = 0; m < odd_; ++m) {
+        for (std::size_t k = 0; k < power; ++k) {
+            twiddles_[m * power + k] = std::polar(1.0, -2.0 * pi * static_cast<double>(m * k) / size);
+        }
+        for (std::size_t j = 0; j < odd_; ++j) {
+            oddDft_[m * odd_ + j] = std::polar(1.0, -2.0 * pi * static_cast<double>(m * j % odd_) / odd_);
+        }
+    }
+}
+
+void AnySizeFft::transform(std::vector<std::complex<double>>& data) {
+    // Cooley-Tukey with N = P x M: a P-point FFT of every M-th value from each start m, twiddled, then an M-point
+    // sum across the starts for each of the P outputs: X[k + P j] = sum_m W_M^(m j) W_N^(m k) FFT_P(x[M n + m])[k].
+    const std::size_t power = size_ / odd_;
+    for (std::size_t m = 0; m < odd_; ++m) {
+        for (std::size_t n = 0; n < power; ++n) {
+            column_[n] = data[n * odd_ + m];
+        }
+        fft_.transform(column_);
+        for (std::size_t k = 0; k < power; ++k) {
+            work_[m * power + k] = column_[k] * twiddles_[m * power + k];
+        }
+    }
+    // Plain doubles, as in Fft::transform.
+    const double* values = reinterpret_cast<const double*>(work_.data());
+    const double* roots = reinterpret_cast<const double*>(oddDft_.data());
+    for (std::size_t k = 0; k < power; ++k) {
+        for (std::size_t j = 0; j < odd_; ++j) {
+            double real = 0.0;
+            double imaginary = 0.0;
+            for (std::size_t m = 0; m < odd_; ++m) {
+                const double* v = values + 2 * (m * power + k);
+                const double* w = roots + 2 * (m * odd_ + j);
+                real += v[0] * w[0] - v[1] * w[1];
+                imaginary += v[0] * w[1] + v[1] * w[0];
+            }
+            data[k + power * j] = {real, imaginary};
+        }
+    }
+}
+
 std::vector<double> blackmanHarris(std::size_t size) {
     std::vector<double> window(size);
     const double pi = std::acos(-1.0);

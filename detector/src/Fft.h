@@ -25,6 +25,27 @@ private:
     std::vector<std::uint32_t> bitReversed_;
 };
 
+// Complex DFT of any size: the size's power-of-two factor by the FFT, its odd factor by plain sums, so it is
+// fast when the odd factor is small (480 = 32 x 15).
+class AnySizeFft {
+public:
+    explicit AnySizeFft(std::size_t size);
+
+    std::size_t size() const { return size_; }
+
+    // Forward transform in place, as Fft::transform. data must hold size() values.
+    void transform(std::vector<std::complex<double>>& data);
+
+private:
+    std::size_t size_;
+    std::size_t odd_;
+    Fft fft_;
+    std::vector<std::complex<double>> twiddles_; // e^(-2 pi i m k / N) for odd index m and power-of-two index k
+    std::vector<std::complex<double>> oddDft_;   // e^(-2 pi i m j / odd)
+    std::vector<std::complex<double>> column_;
+    std::vector<std::complex<double>> work_;
+};
+
 // Four-term Blackman-Harris window: sidelobes below -92 dB keep loud bands out of quiet ones nearby.
 std::vector<double> blackmanHarris(std::size_t size);
 

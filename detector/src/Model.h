@@ -7,7 +7,7 @@
 
 namespace qvdet {
 
-inline constexpr std::size_t kModelInputs = 11;
+inline constexpr std::size_t kModelInputs = 12;
 using ModelInput = std::array<double, kModelInputs>;
 
 // The transformed, bounded inputs of the logistic model; the calibration fits weights over these.
@@ -16,7 +16,7 @@ ModelInput modelInput(const Features& features);
 // Which inputs are an encoder's marks: more of a mark never makes a track look cleaner, so the calibration keeps
 // their weights at zero or above. The others (how sparse the top band is) may weigh either way.
 inline constexpr std::array<bool, kModelInputs> kInputIsMark = {true, true, true, false, false, true,
-                                                                true, true, true, true,  true};
+                                                                true, true, true, true,  true,  true};
 
 struct ModelWeights {
     std::array<double, kModelInputs> weights{};

@@ -1,6 +1,7 @@
 #include "TrackAnalysis.h"
 
 #include "Fft.h"
+#include "CeltGrid.h"
 #include "FineBand.h"
 #include "HoleCount.h"
 #include "SegmentPlan.h"
@@ -207,6 +208,10 @@ TrackAnalysis analyseTrack(PcmSource& source, int mode, FrameObserver* observer)
     const double floorPower = channels * step * step / 12.0;
     FrameAnalyzer frameAnalyzer(layout, channels, floorPower, observer ? layout.frameSize / 2 : layout.topBin);
     const std::vector<Segment> plan = planSegments(source.frameCount(), rate, mode);
+    std::uint64_t plannedFrames = 0;
+    for (const Segment& segment : plan) {
+        plannedFrames += segment.frameCount;
+    }
     if (observer) {
         std::uint64_t planned = 0;
         for (const Segment& segment : plan) {
@@ -228,6 +233,7 @@ TrackAnalysis analyseTrack(PcmSource& source, int mode, FrameObserver* observer)
     MarkCount coupledLow;
     const auto binAt = [&layout](double hz) { return static_cast<std::size_t>(hz / layout.binHz); };
     FineBand cliffBand(rate, channels, kCliffBandLowHz, kCliffBandHighHz);
+    CeltGrid celtGrid(rate, channels, floorPower, plannedFrames);
     std::vector<float> samples;
     for (const Segment& segment : plan) {
         if (segment.frameCount < layout.frameSize) {
@@ -238,6 +244,7 @@ TrackAnalysis analyseTrack(PcmSource& source, int mode, FrameObserver* observer)
             return result;
         }
         cliffBand.add(samples.data(), static_cast<std::size_t>(segment.frameCount));
+        celtGrid.add(samples.data(), static_cast<std::size_t>(segment.frameCount), segment.firstFrame);
         SegmentSpectrum spectrum{std::vector<double>(layout.topBin, 0.0), 0};
         bool follows = false;
         for (std::size_t start = 0; start + layout.frameSize <= segment.frameCount; start += layout.hop) {
@@ -297,6 +304,7 @@ TrackAnalysis analyseTrack(PcmSource& source, int mode, FrameObserver* observer)
     const Cliff cliff = cliffAt20kHz(cliffBand, floorPower);
     features.cliffDropDb = cliff.dropDb;
     features.cliffStepDb = cliff.stepDb;
+    features.celtGapExcess = celtGrid.gapExcess();
 
     unsigned judged = 0;
     unsigned near = 0;
@@ -342,7 +350,8 @@ std::string describeMarks(const Features& f) {
     return "channels alike " + fixedText(f.coupledHigh * 100.0, 0) + "% at 8-14 kHz, " +
            fixedText(f.coupledLow * 100.0, 0) + "% at 2-5 kHz, bare floor in " + fixedText(f.bareShare * 100.0, 0) +
            "% of " + fixedText(f.quietCells, 0) + " quiet cells, cliff at 20 kHz " + fixedText(f.cliffDropDb, 1) +
-           " dB (step " + fixedText(f.cliffStepDb, 1) + " dB)";
+           " dB (step " + fixedText(f.cliffStepDb, 1) + " dB), gaps on the Opus frame grid " +
+           fixedText(1.0 + f.celtGapExcess, 2) + " times those beside it";
 }
 
 } // namespace qvdet

@@ -29,6 +29,8 @@ struct Features {
     // The level's drop across 20.0 kHz, where CELT's (Opus's) coded band ends, and how cleanly it steps there.
     double cliffDropDb = 0.0;
     double cliffStepDb = 0.0;
+    // How much more of the 2 to 16 kHz band's spectrum is gaps on CELT's (Opus's) frame grid than beside it.
+    double celtGapExcess = 0.0;
     double activeSeconds = 0.0;
     unsigned segments = 0;
 };

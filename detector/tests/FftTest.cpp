@@ -20,17 +20,32 @@ std::vector<std::complex<double>> randomValues(std::size_t n, unsigned seed) {
     return x;
 }
 
+void expectNaiveDft(const std::vector<std::complex<double>>& input, const std::vector<std::complex<double>>& x) {
+    const std::size_t n = input.size();
+    for (std::size_t k = 0; k < n; ++k) {
+        std::complex<double> expected;
+        for (std::size_t j = 0; j < n; ++j) {
+            expected += input[j] * std::polar(1.0, -2.0 * std::acos(-1.0) * static_cast<double>(k * j % n) / n);
+        }
+        EXPECT_NEAR(std::abs(x[k] - expected), 0.0, 1e-9 * n) << "size " << n << " bin " << k;
+    }
+}
+
 TEST(Fft, MatchesNaiveDftForEverySize) {
     for (std::size_t n : {2u, 4u, 8u, 64u, 1024u}) {
         std::vector<std::complex<double>> x = randomValues(n, 7);
         const auto input = x;
         Fft(n).transform(x);
-        for (std::size_t k = 0; k < n; ++k) {
-            std::complex<double> expected;
-            for (std::size_t j = 0; j < n; ++j) {
-                expected += input[j] * std::polar(1.0, -2.0 * std::acos(-1.0) * static_cast<double>(k * j % n) / n);
-            }
-            EXPECT_NEAR(std::abs(x[k] - expected), 0.0, 1e-9 * n) << "size " << n << " bin " << k;
+        expectNaiveDft(input, x);
+    }
+    // Sizes that are no power of two, the transform reused to show it keeps no state between calls.
+    for (std::size_t n : {3u, 15u, 480u, 1000u}) {
+        AnySizeFft fft(n);
+        for (unsigned seed : {7u, 8u}) {
+            std::vector<std::complex<double>> x = randomValues(n, seed);
+            const auto input = x;
+            fft.transform(x);
+            expectNaiveDft(input, x);
         }
     }
 }

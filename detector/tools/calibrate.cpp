@@ -38,7 +38,7 @@ bool readSamples(const char* path, std::vector<Sample>& samples) {
         for (std::string cell; std::getline(fields, cell, '\t');) {
             cells.push_back(cell);
         }
-        if (cells.size() < 22 || cells[0] == "half" || cells[3] != "ok") {
+        if (cells.size() < 23 || cells[0] == "half" || cells[3] != "ok") {
             continue;
         }
         qvdet::Features f;
@@ -56,6 +56,7 @@ bool readSamples(const char* path, std::vector<Sample>& samples) {
         f.quietCells = std::atof(cells[19].c_str());
         f.cliffDropDb = std::atof(cells[20].c_str());
         f.cliffStepDb = std::atof(cells[21].c_str());
+        f.celtGapExcess = std::atof(cells[22].c_str());
         samples.push_back({qvdet::modelInput(f), cells[1] == "lossy", 1.0});
     }
     return true;
@@ -216,9 +217,10 @@ int main(int argc, char** argv) {
                 static_cast<int>(samples.size()), static_cast<int>(cleanCount), static_cast<int>(lossyCount),
                 cleanWeight, kRidge);
     std::printf("// Reproduce with detector/bench/calibrate.sh (corpus, seed and version are named there).\n");
-    std::printf("namespace qvdet {\ninline constexpr double kCalibratedWeights[] = {\n   ");
+    std::printf("namespace qvdet {\ninline constexpr double kCalibratedWeights[] = {");
+    // Six to a line keeps the header within the source format's width however many inputs there are.
     for (std::size_t i = 0; i < qvdet::kModelInputs; ++i) {
-        std::printf(" %.6f,", theta[i]);
+        std::printf("%s %.6f,", i % 6 == 0 ? "\n   " : "", theta[i]);
     }
     std::printf("\n};\ninline constexpr double kCalibratedBias = %.6f;\n} // namespace qvdet\n", theta[kParams - 1]);
     return 0;

@@ -26,7 +26,7 @@ int main(int argc, char** argv) {
     const std::string half = argc > 3 ? argv[3] : "all";
     std::cout << "half\tlabel\tgroup\toutcome\tedge_hz\tdepth_db\tslope_db\tabove_db\tholes\tstability\t"
                  "audio_s\tcpu_s\tsparse_high\tsparse_mid\tp_lossy\tpath\tcoupled_high\tcoupled_low\t"
-                 "bare_share\tquiet_cells\tcliff_drop_db\tcliff_step_db\n";
+                 "bare_share\tquiet_cells\tcliff_drop_db\tcliff_step_db\tcelt_gap_excess\n";
     std::string line;
     while (std::getline(labels, line)) {
         std::istringstream fields(line);
@@ -62,8 +62,8 @@ int main(int argc, char** argv) {
                     f.slopeDb, f.aboveDb, f.holeRatio, f.stability,
                     static_cast<double>(header.format.frameCount) / header.format.sampleRate, cpu, f.sparseHigh,
                     f.sparseMid, p, path.c_str());
-        std::printf("\t%.4f\t%.4f\t%.4f\t%.0f\t%.2f\t%.2f\n", f.coupledHigh, f.coupledLow, f.bareShare, f.quietCells,
-                    f.cliffDropDb, f.cliffStepDb);
+        std::printf("\t%.4f\t%.4f\t%.4f\t%.0f\t%.2f\t%.2f\t%.3f\n", f.coupledHigh, f.coupledLow, f.bareShare,
+                    f.quietCells, f.cliffDropDb, f.cliffStepDb, f.celtGapExcess);
     }
     return 0;
 }
