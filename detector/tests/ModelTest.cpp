@@ -61,10 +61,14 @@ TEST(Model, AWallInTheMasteringBandNeedsAnEncodersMarks) {
     wall.slopeDb = 8.0;
     wall.coupledHigh = 0.8;
     wall.coupledLow = 0.3;
-    // Seen finely, a shallow cut at exactly 20 kHz: the coded band held little more than the master's dither.
-    const Features celt = withCliff(wall, 9.0, 2.0);
+    // Seen finely, a shallow cut at exactly 20 kHz: the coded band held little more than the master's dither. A
+    // few more gaps on CELT's frame grid than beside it, too few to weigh alone, tip the balance.
+    Features celt = withCliff(wall, 9.0, 2.0);
+    celt.celtGapExcess = 0.25;
+    // The shallow cut alone, channels as alike low as high, is not enough.
     Features celtMono = celt;
     celtMono.coupledLow = 0.8;
+    celtMono.celtGapExcess = 0.0;
     // A deep, clean cut at exactly 20 kHz weighs on its own.
     const Features celtCut = withCliff(celtMono, 15.0, 8.0);
     // Joint stereo over a filter or an instrument ending around 20 kHz: a drop across it, sloping on both sides.
@@ -72,6 +76,11 @@ TEST(Model, AWallInTheMasteringBandNeedsAnEncodersMarks) {
     // A quiet, sparse master under shaped dither: persistent holes, no wall.
     Features sparseQuiet = noWall();
     sparseQuiet.holeRatio = 0.35;
+    // A band-limited master through Opus: no wall of the codec's, the music's own spectrum gapped on its frame grid.
+    Features onGrid = wallAt(16000.0, 5.0);
+    onGrid.celtGapExcess = 1.0;
+    Features nearGrid = onGrid;
+    nearGrid.celtGapExcess = 0.1;
     const Case cases[] = {
         {"steep anti-alias wall, dithered after it", wallAt(20500.0, 5.0), false},
         {"the same wall under shaped dither", wallAt(20500.0, 30.0), false},
@@ -80,13 +89,15 @@ TEST(Model, AWallInTheMasteringBandNeedsAnEncodersMarks) {
         {"persistent holes with no wall", sparseQuiet, false},
         {"band-limited master: a low wall, dithered, no marks", wallAt(16000.0, 5.0), false},
         {"the same wall with bare rounding noise above", bareAbove(wallAt(16000.0, 0.3)), true},
-        {"wall where CELT ends, joint stereo above 8 kHz", celt, true},
-        {"the same wall, channels as alike low as high", celtMono, false},
+        {"wall where CELT ends, joint stereo above 8 kHz, a few gaps on its grid", celt, true},
+        {"the same cut alone, channels as alike low as high", celtMono, false},
         {"a deep, clean cut at exactly 20 kHz, channels alike", celtCut, true},
         {"joint stereo over a filter sloping through 20 kHz", filterSlope, false},
         {"no wall, quiet cells at the undithered rounding floor", bare, true},
         {"the same share from a handful of quiet cells", fewBare, false},
         {"no wall, quiet cells over the floor by the master's dither", dithered, false},
+        {"band-limited master, its spectrum gapped on CELT's frame grid", onGrid, true},
+        {"the same with gaps on the grid as few as the ratio's noise", nearGrid, false},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(lossyProbability(modelInput(c.features), calibratedModel()) > 0.5, c.lossy) << c.name;
