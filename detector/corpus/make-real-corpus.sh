@@ -7,14 +7,14 @@
 # CORPUS_FONTS and CORPUS_KITS, when set, replace the three General MIDI sound fonts and the two drum kits (the
 # smoke run uses the small TimGM6mb for both).
 # CORPUS_HALVES, when set (for instance "calib valid"), builds only the originals of those halves; a later run
-# with the others completes the corpus. CORPUS_VERSION=1 to 5 rebuilds an earlier version's corpus; 7 and up
+# with the others completes the corpus. CORPUS_VERSION=1 to 6 rebuilds an earlier version's corpus; 8 and up
 # are new ones.
 # Writes OUTDIR/labels.tsv (half, label, group, path) of every original built so far, OUTDIR/version, and the WAV
 # files beside it; the same version gives the same corpus. Original n belongs to the calibration half when
 # n % 4 == 0, to validation when n % 4 == 2, and to the sealed test half otherwise.
 set -euo pipefail
 
-CORPUS_VERSION=${CORPUS_VERSION:-6}
+CORPUS_VERSION=${CORPUS_VERSION:-7}
 # Each version has its own seed, so all of its originals are new.
 BASE_SEED=$((CORPUS_VERSION == 1 ? 20261206 : 20261206 + CORPUS_VERSION * 7919))
 HALVES=${CORPUS_HALVES:-calib valid test}

@@ -6,6 +6,7 @@
 #include <array>
 #include <cmath>
 #include <cstdio>
+#include <string>
 
 namespace qvdet {
 namespace {
@@ -156,12 +157,19 @@ void drawBand(Image& image, const PassFacts& facts) {
     drawText(image, kPlotLeft, top, facts.verdict, kText, 2);
     drawText(image, kPlotLeft, top + 26, figuresLine(facts.analysis), kText, 2);
     if (facts.analysis.outcome == Outcome::Qualified) {
-        drawText(image, kPlotLeft, top + 50, describeMarks(facts.analysis.features), kText);
+        // The marks take a second line of small type, broken after a comma, when they do not fit in one.
+        const std::string marks = describeMarks(facts.analysis.features);
+        const std::size_t fits = static_cast<std::size_t>((kPictureWidth - kPlotLeft) / kGlyphAdvance);
+        const std::size_t cut = marks.size() <= fits ? std::string::npos : marks.rfind(", ", fits);
+        drawText(image, kPlotLeft, top + 50, marks.substr(0, cut), kText);
+        if (cut != std::string::npos) {
+            drawText(image, kPlotLeft, top + 63, marks.substr(cut + 2), kText);
+        }
     }
     const std::string about = "mode " + std::to_string(facts.mode) + ", " + std::to_string(facts.sampleRate) + " Hz, " +
                               std::to_string(facts.channels) +
                               " ch; colours: level in dB over the rounding floor of the file";
-    drawText(image, kPlotLeft, top + 63, about, kAxis);
+    drawText(image, kPlotLeft, top + 76, about, kAxis);
 }
 
 } // namespace

@@ -14,7 +14,7 @@ inline constexpr int kPlotTop = 16;
 inline constexpr int kPlotWidth = 800;
 inline constexpr int kPlotHeight = 512;
 inline constexpr int kPictureWidth = 900;
-inline constexpr int kPictureHeight = kPlotTop + kPlotHeight + 108;
+inline constexpr int kPictureHeight = kPlotTop + kPlotHeight + 121;
 inline constexpr Rgb kEdgeColour{255, 48, 48};
 
 // An edge is drawn only when it is deep and steep, as an encoder's low-pass or a mastering filter leaves it.
