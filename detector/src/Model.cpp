@@ -45,7 +45,7 @@ constexpr double kSlightCliffDrop = 7.0;
 constexpr double kClearCliffDrop = 12.0;
 constexpr double kSlightCliffStep = 1.5;
 constexpr double kClearCliffStep = 4.5;
-// Gaps on CELT's frame grid: clean and other lossy clips stay within 0.12 of none either way (the ratio's noise
+// Gaps on CELT's frame grid: clean and other lossy clips stay within 0.13 of none either way (the ratio's noise
 // from a few hundred transforms); decoded Opus shows 0.2 to 5 where the band held music.
 constexpr double kSlightGridGaps = 0.15;
 constexpr double kClearGridGaps = 0.4;
@@ -100,9 +100,11 @@ ModelInput modelInput(const Features& f) {
     // band held little more than the master's dither).
     const double cliffDrop = ramp(f.cliffDropDb, kSlightCliffDrop, kClearCliffDrop);
     const double cliffStep = ramp(f.cliffStepDb, kSlightCliffStep, kClearCliffStep);
-    // The wall's marks weigh only through it: sparse, quiet masters have persistent holes of their own, and with no
-    // wall they say nothing. Joint stereo, the AAC walls and bare cells weigh by themselves.
+    // More gaps in the spectrum on CELT's frame grid than beside it.
     const double gridGaps = ramp(f.celtGapExcess, kSlightGridGaps, kClearGridGaps);
+    // The wall's marks weigh only through it: sparse, quiet masters have persistent holes of their own, and with no
+    // wall they say nothing. Joint stereo, the AAC walls, bare cells, the cliff and the grid's gaps weigh by
+    // themselves.
     return {position * std::max(0.0, sparseExcess - kSlightExcess),
             position * bareFloor,
             position * std::max(0.0, holes - kSlightHoles),
