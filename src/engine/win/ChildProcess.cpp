@@ -3,6 +3,25 @@
 #include <vector>
 
 namespace qv {
+namespace {
+
+// A job that ends every process in it when its last handle closes. This program holds the only handle, so when
+// it ends in any way (an exit, a crash, a kill) its children end with it: a child suspended by the worker's pause
+// would otherwise stay suspended for good, holding its file open. Null when the job cannot be made.
+HANDLE childrenJob() {
+    static const win::UniqueHandle job = [] {
+        win::UniqueHandle handle(CreateJobObjectA(nullptr, nullptr));
+        JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+        limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+        if (handle.valid() &&
+            !SetInformationJobObject(handle.get(), JobObjectExtendedLimitInformation, &limits, sizeof limits))
+            handle.reset();
+        return handle;
+    }();
+    return job.get();
+}
+
+} // namespace
 
 bool startChild(const std::string& commandLine, const std::string& workingDirectory, HANDLE stdOutput,
                 ChildProcess& child, DWORD& error) {
@@ -27,6 +46,10 @@ bool startChild(const std::string& commandLine, const std::string& workingDirect
     }
     child.process.reset(info.hProcess);
     child.thread.reset(info.hThread);
+    // Where the job cannot take the child (this program itself in a job that forbids it, before Windows 8), the
+    // child still runs; only its end with this program is not assured.
+    if (HANDLE job = childrenJob())
+        AssignProcessToJobObject(job, info.hProcess);
     child.processId = info.dwProcessId;
     child.threadId = info.dwThreadId;
     error = 0;

@@ -102,6 +102,24 @@ scenario_hard_kills_at_random_moments_lose_no_file() {
     [ -z "$lost" ] || fail "never checked: $(echo "$lost" | wc -l) files, first $(echo "$lost" | head -1)"
 }
 
+# Killed while paused (the Task Manager, a crash), the program takes its suspended detectors with it: left alone
+# they would stay suspended for good, holding their files open. Only the program is killed, not the Wine session.
+scenario_a_kill_while_paused_ends_the_suspended_detectors() {
+    new_program_dir kill-paused
+    local slow="$MUSIC/K/slow.wav"
+    write_script "$slow" "m* sleep=60000 verdict=cdda:90"
+    write_queue_file "$PROG/Queue.log" "$slow"
+    reg_set_dword "Detect Parallel Passes" 2
+    start_quorvane
+    wait_until 30 standin_running || fail "no detector started" || return
+    wait_status_window 30 || fail "no window" || return
+    probe post WM_COMMAND 88 0 >/dev/null # Pause
+    wait_until 10 file_has "$PROG/System.log" "Suspending worker thread" || fail "detectors not suspended" || return
+    kill -9 "$QV_PID"
+    wait "$QV_PID" 2>/dev/null
+    wait_until 20 eval '! standin_running' || fail "a suspended detector outlived the program"
+}
+
 stuck_row_written() { grep -qsF "stuck.wav    N/A  (0/12 pass)" "$MUSIC"/B/kelvra*.log; }
 
 # Installed where its user may not write, the program still checks files (scratch files in the temporary
