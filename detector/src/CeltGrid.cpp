@@ -28,6 +28,7 @@ constexpr std::array<std::array<std::size_t, 2>, 4> kBands = {{{80, 160}, {160, 
 // noise, and a coefficient this far under the band's mean power is a gap.
 constexpr double kLoudBandDb = 38.0;
 constexpr double kGapDb = 30.0;
+const double kGapPowerRatio = std::pow(10.0, -kGapDb / 10.0);
 // Too few judged bins, or too few gaps beside the grid, make the ratio noise.
 constexpr std::uint64_t kEnoughBins = 4000;
 constexpr std::uint64_t kEnoughGaps = 40;
@@ -154,7 +155,7 @@ void CeltGrid::transformBlock(std::int64_t start, std::int64_t trackFrame, GapCo
         if (mean <= bandFloor_) {
             continue;
         }
-        const double gapPower = mean * std::pow(10.0, -kGapDb / 10.0);
+        const double gapPower = mean * kGapPowerRatio;
         for (std::size_t k = from; k < to; ++k) {
             count.gaps += coefficients[k] * coefficients[k] < gapPower ? 1 : 0;
         }

@@ -208,17 +208,16 @@ TrackAnalysis analyseTrack(PcmSource& source, int mode, FrameObserver* observer)
     const double floorPower = channels * step * step / 12.0;
     FrameAnalyzer frameAnalyzer(layout, channels, floorPower, observer ? layout.frameSize / 2 : layout.topBin);
     const std::vector<Segment> plan = planSegments(source.frameCount(), rate, mode);
+    // The frames the pass reads, and the frames it transforms.
     std::uint64_t plannedFrames = 0;
+    std::uint64_t plannedTransforms = 0;
     for (const Segment& segment : plan) {
         plannedFrames += segment.frameCount;
+        plannedTransforms +=
+            segment.frameCount < layout.frameSize ? 0 : (segment.frameCount - layout.frameSize) / layout.hop + 1;
     }
     if (observer) {
-        std::uint64_t planned = 0;
-        for (const Segment& segment : plan) {
-            planned +=
-                segment.frameCount < layout.frameSize ? 0 : (segment.frameCount - layout.frameSize) / layout.hop + 1;
-        }
-        observer->begin(layout, planned, floorPower);
+        observer->begin(layout, plannedTransforms, floorPower);
     }
 
     std::vector<SegmentSpectrum> segments;
